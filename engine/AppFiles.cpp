@@ -1,0 +1,53 @@
+#include "engine/AppFiles.h"
+
+#include "gfx/BmpFile.h"
+
+#include <system_error>
+
+namespace {
+
+std::filesystem::path& ProgramDirOverride()
+{
+    static std::filesystem::path dir;
+    return dir;
+}
+
+std::filesystem::path ProgramDir()
+{
+    if (!ProgramDirOverride().empty()) {
+        return ProgramDirOverride();
+    }
+    std::error_code error;
+    const std::filesystem::path exe = std::filesystem::read_symlink("/proc/self/exe", error);
+    return error ? std::filesystem::current_path() : exe.parent_path();
+}
+
+} // namespace
+
+std::filesystem::path AppDataDir()
+{
+    const std::filesystem::path programDir = ProgramDir();
+    const std::filesystem::path beside = programDir / "data";
+    const std::filesystem::path installed = programDir.parent_path() / "share" / "miravo" / "data";
+    std::error_code error;
+    if (std::filesystem::is_directory(beside, error)) {
+        return beside;
+    }
+    if (std::filesystem::is_directory(installed, error)) {
+        return installed;
+    }
+    return beside;
+}
+
+std::shared_ptr<gfx::Bitmap> LoadAppImage(const std::string& relativePath)
+{
+    std::optional<gfx::Bitmap> bitmap = gfx::ReadBmpFile((AppDataDir() / relativePath).string());
+    if (!bitmap) {
+        return nullptr;
+    }
+    return std::make_shared<gfx::Bitmap>(std::move(*bitmap));
+}
+
+std::filesystem::path CursorFilePath(const std::string& name) { return AppDataDir() / (name + ".cur"); }
+
+void SetAppDirForTesting(const std::filesystem::path& programDir) { ProgramDirOverride() = programDir; }

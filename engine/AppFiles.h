@@ -1,0 +1,27 @@
+#pragma once
+
+#include "gfx/Bitmap.h"
+
+#include <filesystem>
+#include <memory>
+#include <string>
+
+// The program's skin files live in a folder named "data", found beside the program
+// or, for an installed program, in share/miravo/data beside its bin folder. Both are
+// looked up from the program's own path, never from the current directory, so the
+// program finds its skin however it was started.
+
+// The data folder in use: the first candidate that exists (the one beside the program
+// when none does).
+std::filesystem::path AppDataDir();
+
+// Loads a skin bitmap, given relative to the data folder ("main.bmp", "x.bmp").
+// Empty when the file is missing or is not a readable bitmap file.
+std::shared_ptr<gfx::Bitmap> LoadAppImage(const std::string& relativePath);
+
+// The cursor file of a tool or of "help" and "hand": <data>/<name>.cur.
+std::filesystem::path CursorFilePath(const std::string& name);
+
+// Points the data folder lookup at another program folder (tests, tools that run
+// from elsewhere); an empty path returns to the running program's own folder.
+void SetAppDirForTesting(const std::filesystem::path& programDir);
