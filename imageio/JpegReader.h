@@ -1,0 +1,35 @@
+#pragma once
+
+#include "gfx/Bitmap.h"
+
+#include <cstdint>
+#include <cstdio>
+#include <memory>
+#include <vector>
+
+// Decodes a JPEG file with libjpeg straight into our pixel layout (B, G, R, A bytes),
+// in two steps so that the caller can check the size before any pixels are taken.
+class JpegReader {
+public:
+    JpegReader();
+    ~JpegReader();
+    JpegReader(const JpegReader&) = delete;
+    JpegReader& operator=(const JpegReader&) = delete;
+
+    // Reads the headers from the file, which stays the caller's. False when damaged.
+    bool ReadHeader(std::FILE* file);
+    int32_t Width() const;
+    int32_t Height() const;
+    // CMYK and YCCK files cannot be decoded into our layout directly.
+    bool CanDecodeColours() const;
+    // The EXIF block (APP1 payload starting with "Exif\0\0"), empty when there is none.
+    std::vector<uint8_t> Exif() const;
+
+    // Decodes the pixels into a bitmap of Width() x Height(). False when the data is
+    // damaged or ends early; the bitmap's contents are then undefined.
+    bool Decode(gfx::Bitmap& target);
+
+private:
+    struct State;
+    std::unique_ptr<State> state_;
+};

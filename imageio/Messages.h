@@ -1,0 +1,30 @@
+#pragma once
+
+// Every text the picture files show the user, UTF-8.
+namespace messages {
+
+inline constexpr char NoPicture[] = "您没有正在处理的美女.";
+inline constexpr char NoJpegEncoder[] = "您的操作系统靠不住, 不能处理JPEG文件.";
+inline constexpr char Saved[] = "恭喜您, 该美女的玉照已经保存.";
+
+// Opening: OpenFailed followed by one of the reasons.
+inline constexpr char OpenFailed[] = "无法打开这张图片: ";
+inline constexpr char FileUnreadable[] = "文件不存在或无法读取.";
+inline constexpr char FileEmpty[] = "文件是空的.";
+inline constexpr char NotAPicture[] = "这不是可以识别的图片文件 (支持 JPEG, PNG 和 BMP).";
+inline constexpr char PictureDamaged[] = "图片文件已损坏或不完整.";
+// %1 × %2 are the picture's width and height in pixels.
+inline constexpr char PictureTooLarge[] = "图片太大 (%1 × %2 像素), 内存不足以处理它.";
+
+// Saving: SaveFailed followed by one of the reasons.
+inline constexpr char SaveFailed[] = "玉照没有保存: ";
+inline constexpr char DiskFull[] = "磁盘空间不足.";
+inline constexpr char NoWritePermission[] = "没有权限写入该文件夹.";
+inline constexpr char PathIsFolder[] = "该路径是一个文件夹, 请换一个文件名.";
+inline constexpr char FolderMissing[] = "文件夹不存在.";
+// %1 is the system's own description of the error.
+inline constexpr char WriteError[] = "写入文件时出错 (%1).";
+inline constexpr char TooLargeForJpeg[] = "图片太大, JPEG 文件最多 65500 × 65500 像素.";
+inline constexpr char NothingToSave[] = "没有可以保存的图片.";
+
+} // namespace messages

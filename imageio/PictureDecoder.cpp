@@ -1,0 +1,150 @@
+#include "imageio/PictureDecoder.h"
+
+#include "imageio/ExifOrientation.h"
+#include "imageio/JpegReader.h"
+#include "imageio/Messages.h"
+
+#include <QFile>
+#include <QFileInfo>
+#include <QImage>
+#include <QImageReader>
+
+#include <algorithm>
+#include <climits>
+#include <cstdio>
+#include <cstring>
+#include <memory>
+#include <new>
+
+namespace {
+
+struct FileCloser {
+    void operator()(std::FILE* file) const { std::fclose(file); }
+};
+using FileHandle = std::unique_ptr<std::FILE, FileCloser>;
+
+DecodeResult Failure(DecodeProblem problem, const QString& reason)
+{
+    DecodeResult result;
+    result.problem = problem;
+    result.message = QString::fromUtf8(messages::OpenFailed) + reason;
+    return result;
+}
+
+DecodeResult Failure(DecodeProblem problem, const char* reason)
+{
+    return Failure(problem, QString::fromUtf8(reason));
+}
+
+bool StartsLikeJpeg(std::FILE* file)
+{
+    unsigned char start[3] = {};
+    const bool jpeg = std::fread(start, 1, sizeof start, file) == sizeof start && start[0] == 0xFF
+                      && start[1] == 0xD8 && start[2] == 0xFF;
+    std::rewind(file);
+    return jpeg;
+}
+
+// Qt's 32-bit formats without premultiplication share our byte order.
+gfx::Bitmap BitmapFromImage(QImage image)
+{
+    if (image.format() != QImage::Format_ARGB32 && image.format() != QImage::Format_RGB32) {
+        image.convertTo(QImage::Format_ARGB32);
+    }
+    gfx::Bitmap bitmap(image.width(), image.height());
+    const size_t rowBytes = size_t(bitmap.Stride());
+    for (int32_t y = 0; y < bitmap.Height(); ++y) {
+        std::memcpy(bitmap.Scanline(y), image.constScanLine(y), rowBytes);
+    }
+    return bitmap;
+}
+
+} // namespace
+
+PictureDecoder::PictureDecoder(MemoryBudget budget) : budget_(budget) {}
+
+DecodeResult PictureDecoder::Decode(const QString& path) const
+{
+    const QFileInfo info(path);
+    if (!info.exists() || info.isDir() || !info.isReadable()) {
+        return Failure(DecodeProblem::Unreadable, messages::FileUnreadable);
+    }
+    if (info.size() == 0) {
+        return Failure(DecodeProblem::Empty, messages::FileEmpty);
+    }
+    FileHandle file(std::fopen(QFile::encodeName(path).constData(), "rb"));
+    if (!file) {
+        return Failure(DecodeProblem::Unreadable, messages::FileUnreadable);
+    }
+    try {
+        if (StartsLikeJpeg(file.get())) {
+            DecodeResult result;
+            if (DecodeJpeg(file.get(), result) == JpegRoute::Decoded) {
+                return result;
+            }
+        }
+        file.reset();
+        return DecodeWithQt(path);
+    } catch (const std::bad_alloc&) {
+        // The memory check passed but the allocation still failed: memory ran out meanwhile.
+        const QSize size = QImageReader(path).size();
+        return TooLarge(size.width(), size.height());
+    }
+}
+
+PictureDecoder::JpegRoute PictureDecoder::DecodeJpeg(std::FILE* file, DecodeResult& result) const
+{
+    JpegReader reader;
+    if (!reader.ReadHeader(file)) {
+        result = Failure(DecodeProblem::Damaged, messages::PictureDamaged);
+        return JpegRoute::Decoded;
+    }
+    if (!reader.CanDecodeColours()) {
+        return JpegRoute::UseQt;
+    }
+    if (!budget_.CanHold(reader.Width(), reader.Height())) {
+        result = TooLarge(reader.Width(), reader.Height());
+        return JpegRoute::Decoded;
+    }
+    gfx::Bitmap stored(reader.Width(), reader.Height());
+    if (!reader.Decode(stored)) {
+        result = Failure(DecodeProblem::Damaged, messages::PictureDamaged);
+        return JpegRoute::Decoded;
+    }
+    result.exif = reader.Exif();
+    const ExifOrientation orientation = ReadExifOrientation(result.exif);
+    result.bitmap = orientation == ExifOrientation::Upright ? std::move(stored) : ApplyOrientation(stored, orientation);
+    return JpegRoute::Decoded;
+}
+
+DecodeResult PictureDecoder::DecodeWithQt(const QString& path) const
+{
+    // Qt refuses pictures over 128 MB unless told otherwise; our own check below is the
+    // real limit, and Qt's is raised to what memory allows for formats whose size is
+    // only known while decoding.
+    constexpr uint64_t MiB = 1024 * 1024;
+    QImageReader::setAllocationLimit(int(std::min<uint64_t>(budget_.AvailableBytes() / MiB, INT_MAX)));
+
+    QImageReader reader(path);
+    reader.setDecideFormatFromContent(true);
+    reader.setAutoTransform(true);
+    if (!reader.canRead()) {
+        return Failure(DecodeProblem::NotAPicture, messages::NotAPicture);
+    }
+    const QSize size = reader.size();
+    if (size.isValid() && !budget_.CanHold(size.width(), size.height())) {
+        return TooLarge(size.width(), size.height());
+    }
+    QImage image;
+    if (!reader.read(&image) || image.isNull() || image.width() <= 0 || image.height() <= 0) {
+        return Failure(DecodeProblem::Damaged, messages::PictureDamaged);
+    }
+    DecodeResult result;
+    result.bitmap = BitmapFromImage(std::move(image));
+    return result;
+}
+
+DecodeResult PictureDecoder::TooLarge(int64_t width, int64_t height) const
+{
+    return Failure(DecodeProblem::TooLarge, QString::fromUtf8(messages::PictureTooLarge).arg(width).arg(height));
+}

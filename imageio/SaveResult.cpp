@@ -1,0 +1,26 @@
+#include "imageio/SaveResult.h"
+
+#include "imageio/Messages.h"
+
+#include <cerrno>
+#include <cstring>
+
+QString SaveFailureMessage(int error)
+{
+    const char* reason = nullptr;
+    switch (error) {
+    case ENOSPC:
+    case EDQUOT:
+    case EFBIG: reason = messages::DiskFull; break;
+    case EACCES:
+    case EPERM:
+    case EROFS: reason = messages::NoWritePermission; break;
+    case EISDIR: reason = messages::PathIsFolder; break;
+    case ENOENT:
+    case ENOTDIR: reason = messages::FolderMissing; break;
+    default: break;
+    }
+    const QString detail = reason ? QString::fromUtf8(reason)
+                                  : QString::fromUtf8(messages::WriteError).arg(QString::fromLocal8Bit(std::strerror(error)));
+    return QString::fromUtf8(messages::SaveFailed) + detail;
+}
