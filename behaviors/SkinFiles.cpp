@@ -1,0 +1,13 @@
+#include "behaviors/SkinFiles.h"
+
+#include "engine/AppFiles.h"
+
+namespace Qimro::Behaviors {
+
+std::shared_ptr<gfx::Bitmap> LoadSkinImage(const std::string& fileName)
+{
+    std::shared_ptr<gfx::Bitmap> image = LoadAppImage(fileName);
+    return image ? image : std::make_shared<gfx::Bitmap>();
+}
+
+} // namespace Qimro::Behaviors

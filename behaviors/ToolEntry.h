@@ -1,0 +1,21 @@
+#pragma once
+
+#include <memory>
+#include <string>
+#include <tuple>
+#include <vector>
+
+class Operation;
+class OperationScope;
+
+namespace Qimro::Behaviors {
+
+// The owner's cursor object for a tool, opaque to the widgets; null when the tool has none.
+using CursorHandle = std::shared_ptr<const void>;
+
+// What a tool button carries for its owner: the tool's operation, its help text, its cursor
+// and its adjustable ranges in slider order.
+using ToolEntry = std::tuple<std::shared_ptr<Operation>, std::wstring, CursorHandle,
+                             std::vector<std::shared_ptr<OperationScope>>>;
+
+} // namespace Qimro::Behaviors
