@@ -238,6 +238,35 @@ TEST(Slider, ValueAndKnobPlaceRoundTripOnTracksOfAPixelOrMorePerUnit)
     }
 }
 
+// Halves that only land on one side of .5 at the precision the slider uses: the knob
+// scale in double, the pointer scale and quotient in single precision.
+TEST(Slider, KnobUsesDoubleAndPointerUsesSinglePrecision)
+{
+    const gfx::Rect track{X, Y, Width, Height};
+    struct Case {
+        uint8_t max;
+        int32_t dx;
+        uint32_t value;
+    };
+    // 33 / float(110 / 25) is exactly 7.5 in float but 7.4999... in double.
+    for (const Case& c : {Case{25, 33, 8}, Case{99, 15, 13}, Case{105, 11, 10}, Case{101, 55, 51}}) {
+        const OperationScope scope(0, c.max);
+        EXPECT_EQ(ValueAtX(track, scope, X + c.dx), c.value) << "0.." << int(c.max) << " at X+" << c.dx;
+    }
+
+    struct KnobCase {
+        uint8_t max;
+        uint32_t value;
+        int32_t dx;
+    };
+    // 13 * 110 / 52 is 27.5 in double but just under in float.
+    for (const KnobCase& c : {KnobCase{52, 13, 28}, KnobCase{132, 3, 3}, KnobCase{140, 7, 6}}) {
+        OperationScope scope(0, c.max);
+        scope.SetValue(c.value);
+        EXPECT_EQ(KnobCentreX(track, &scope), X + c.dx) << "0.." << int(c.max) << " value " << c.value;
+    }
+}
+
 TEST(Slider, PointsFarOutsideTheTrackAskForTheNearestEnd)
 {
     const gfx::Rect track{X, Y, Width, Height};
