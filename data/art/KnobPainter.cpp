@@ -1,0 +1,28 @@
+#include "art/KnobPainter.h"
+
+#include "art/SkinTheme.h"
+
+#include <QLinearGradient>
+#include <QPainter>
+#include <QPolygonF>
+
+QImage KnobPainter::Paint(Pointing pointing)
+{
+    QImage image(Width, Height, QImage::Format_ARGB32_Premultiplied);
+    image.fill(Qt::transparent);
+    QPainter painter(&image);
+    painter.setRenderHint(QPainter::Antialiasing);
+    if (pointing == Pointing::Up) {
+        painter.translate(0, Height);
+        painter.scale(1, -1);
+    }
+    // A tag whose point faces the other track.
+    const QPolygonF tag({{0.5, 0.5}, {8.5, 0.5}, {8.5, 3.6}, {4.5, 6.6}, {0.5, 3.6}});
+    QLinearGradient fill(0, 0, 0, Height);
+    fill.setColorAt(0, SkinTheme::AccentLight());
+    fill.setColorAt(1, SkinTheme::Accent());
+    painter.setPen(QPen(SkinTheme::AccentDark(), 1));
+    painter.setBrush(fill);
+    painter.drawPolygon(tag);
+    return image;
+}

@@ -1,0 +1,12 @@
+#pragma once
+
+#include <QRectF>
+
+class QPainter;
+
+// The program's mark: a rose-to-plum tile holding a white lens with a sparkle. Drawn
+// small in the title bands and large as the program icon.
+class LogoPainter {
+public:
+    static void Paint(QPainter& painter, const QRectF& box);
+};
