@@ -1,0 +1,168 @@
+#include "engine/MaskedEffect.h"
+#include "engine/PictureLayer.h"
+#include "support/TestPictures.h"
+#include "tools/BloatPinchEffect.h"
+#include "tools/LumaCurveEffect.h"
+#include "tools/StretchWarpEffect.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+
+using testpictures::Filled;
+using testpictures::Noise;
+
+TEST(LumaCurveEffect, MovesEveryChannelByTheLumaChange)
+{
+    struct Case {
+        const char* name;
+        int32_t brightness, contrast;
+        uint32_t in, out;
+    };
+    const Case cases[] = {
+        {"brighten mid-grey", 2, 8, 0xFF808080, 0xFF828282},
+        {"darken white", -2, -8, 0xFFFFFFFF, 0xFFF2F2F2},
+        {"brighten black stays black", 2, 8, 0xFF000000, 0xFF000000},
+        // luma of (R 200, G 100, B 50) is 124; brighten: (124 - 125) * 100 / 92 + 127 = 126
+        {"colour keeps its hue", 2, 8, 0x40C86432, 0x40CA6634},
+        {"neutral curve", 0, 0, 0xFF123456, 0xFF123456},
+        {"threshold above", 0, 100, 0xFF909090, 0xFFFFFFFF},
+        {"threshold below", 0, 100, 0x7F7F7F7F, 0x7F000000},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        LumaCurveEffect effect(c.brightness, c.contrast);
+        const auto picture = Filled(3, 3, c.in);
+        const Patch patch = effect.Apply(*picture, {1, 1, 1, 1});
+        EXPECT_EQ(patch.surface->At(0, 0), c.out);
+    }
+}
+
+// The bc tool's brushes composite the curve's full result at the centre of the brush.
+TEST(LumaCurveEffect, MaskedBrushGivesTheFullCurveAtTheCentreOnly)
+{
+    struct Case {
+        int32_t brightness, contrast;
+        uint32_t in, centre;
+    };
+    for (const Case& c : {Case{2, 8, 0xFF808080, 0xFF828282}, Case{-2, -8, 0xFFFFFFFF, 0xFFF2F2F2}}) {
+        PictureLayer layer(Filled(60, 60, c.in));
+        MaskedEffect brush(std::make_shared<LumaCurveEffect>(c.brightness, c.contrast));
+        layer.BeginEdit();
+        layer.CompositePatch(brush.Apply(layer.Working(), {10, 10, 40, 40}));
+        EXPECT_EQ(layer.Working().At(30, 30), c.centre);
+        EXPECT_EQ(layer.Working().At(10, 10), c.in);
+        EXPECT_EQ(layer.Working().At(5, 30), c.in);
+    }
+}
+
+TEST(BloatPinchEffect, CopiesPixelsAtOrBeyondTheRadiusBitForBit)
+{
+    const auto picture = Noise(80, 70, 9, true);
+    const gfx::Rect square{10, 12, 50, 50};
+    for (const int32_t direction : {2, -2}) {
+        const Patch patch = BloatPinchEffect(direction).Apply(*picture, square);
+        const float c = 25.0f;
+        int32_t copied = 0;
+        for (int32_t i = 0; i < patch.height; ++i) {
+            for (int32_t j = 0; j < patch.width; ++j) {
+                const float dx = float(j) - c, dy = float(i) - c;
+                if (std::sqrt(dx * dx + dy * dy) >= c) {
+                    ASSERT_EQ(patch.surface->At(j, i), picture->At(square.x + j, square.y + i));
+                    ++copied;
+                }
+            }
+        }
+        EXPECT_GT(copied, 400);
+        // the centre of an even square samples the centre point itself
+        EXPECT_EQ(patch.surface->At(25, 25), picture->At(square.x + 25, square.y + 25));
+    }
+}
+
+namespace {
+
+// Vertical stripes two pixels wide; returns the width of the stripe through the centre.
+int32_t StripeWidthAtCentre(int32_t direction)
+{
+    auto picture = CreateSurface(100, 100);
+    for (int32_t y = 0; y < 100; ++y) {
+        for (int32_t x = 0; x < 100; ++x) {
+            picture->Row(y)[x] = (x / 2) % 2 ? 0xFFFFFFFF : 0xFF000000;
+        }
+    }
+    const Patch patch = BloatPinchEffect(direction).Apply(*picture, {20, 20, 60, 60});
+    const uint32_t* row = patch.surface->Row(30);
+    auto dark = [&](int32_t j) { return (row[j] & 0xFF) < 128; };
+    int32_t left = 30, right = 30;
+    while (left > 0 && dark(left - 1) == dark(30)) {
+        --left;
+    }
+    while (right < 59 && dark(right + 1) == dark(30)) {
+        ++right;
+    }
+    return right - left + 1;
+}
+
+} // namespace
+
+TEST(BloatPinchEffect, BloatWidensAndPinchNarrowsTheCentre)
+{
+    EXPECT_EQ(BloatPinchEffect(2).Amount(), 0.32f);
+    EXPECT_EQ(BloatPinchEffect(-2).Amount(), -0.32f);
+    EXPECT_GE(StripeWidthAtCentre(2), 3);
+    EXPECT_LE(StripeWidthAtCentre(-2), 2);
+    EXPECT_LT(StripeWidthAtCentre(-2), StripeWidthAtCentre(2));
+}
+
+TEST(StretchWarpEffect, NeedsTheTargetStrictlyInsideTheBrushSquare)
+{
+    const auto picture = Noise(200, 200, 4);
+    StretchWarpEffect warp(1);
+    const gfx::Rect brush{80, 80, 50, 50};
+    for (const gfx::Point target : {gfx::Point{80, 100}, gfx::Point{130, 100}, gfx::Point{100, 80},
+                                    gfx::Point{100, 130}, gfx::Point{10, 10}}) {
+        warp.SetTarget(target.x, target.y);
+        EXPECT_FALSE(warp.Apply(*picture, brush).HasSurface()) << target.x << "," << target.y;
+    }
+    warp.SetTarget(81, 129);
+    EXPECT_TRUE(warp.Apply(*picture, brush).HasSurface());
+}
+
+TEST(StretchWarpEffect, ZeroPullReturnsTheSourceOverThreeTimesTheSquare)
+{
+    const auto picture = Noise(300, 300, 6);
+    StretchWarpEffect warp(1);
+    warp.SetTarget(125, 125);
+    const Patch patch = warp.Apply(*picture, {100, 100, 50, 50});
+    ASSERT_EQ(patch.Area(), (gfx::Rect{50, 50, 150, 150}));
+    for (int32_t i = 0; i < patch.height; ++i) {
+        for (int32_t j = 0; j < patch.width; ++j) {
+            ASSERT_EQ(patch.surface->At(j, i), picture->At(50 + j, 50 + i));
+        }
+    }
+}
+
+TEST(StretchWarpEffect, PullMovesContentAndSamplesBeyondTheEdgeAreTransparent)
+{
+    // A left-to-right ramp: pulling right makes pixels right of the centre sample
+    // further left, so they get darker; nothing outside the disc changes.
+    auto picture = CreateSurface(300, 300);
+    for (int32_t y = 0; y < 300; ++y) {
+        for (int32_t x = 0; x < 300; ++x) {
+            picture->Row(y)[x] = 0xFF000000u | uint32_t(x * 255 / 299);
+        }
+    }
+    StretchWarpEffect warp(1);
+    warp.SetTarget(145, 125);
+    const Patch patch = warp.Apply(*picture, {100, 100, 50, 50});
+    EXPECT_LT(patch.surface->At(100, 75) & 0xFF, picture->At(150, 125) & 0xFF);
+    EXPECT_EQ(patch.surface->At(0, 0), picture->At(50, 50));
+
+    // At the picture's top-left corner the area is clipped; row and column 0 of the
+    // picture are not strictly inside, so they come out transparent.
+    warp.SetTarget(20, 20);
+    const Patch corner = warp.Apply(*picture, {0, 0, 30, 30});
+    ASSERT_EQ(corner.Area(), (gfx::Rect{0, 0, 60, 60}));
+    EXPECT_EQ(corner.surface->At(0, 10), 0u);
+    EXPECT_EQ(corner.surface->At(10, 0), 0u);
+}
