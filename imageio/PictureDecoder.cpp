@@ -36,14 +36,27 @@ DecodeResult Failure(DecodeProblem problem, const char* reason)
     return Failure(problem, QString::fromUtf8(reason));
 }
 
-bool StartsLikeJpeg(std::FILE* file)
-{
-    unsigned char start[3] = {};
-    const bool jpeg = std::fread(start, 1, sizeof start, file) == sizeof start && start[0] == 0xFF
-                      && start[1] == 0xD8 && start[2] == 0xFF;
-    std::rewind(file);
-    return jpeg;
-}
+// The first bytes of a file, enough to tell JPEG and BMP files by their signatures.
+struct FileStart {
+    unsigned char bytes[6] = {};
+
+    explicit FileStart(std::FILE* file)
+    {
+        if (std::fread(bytes, 1, sizeof bytes, file) != sizeof bytes) {
+            std::fill(std::begin(bytes), std::end(bytes), 0);
+        }
+        std::rewind(file);
+    }
+    bool IsJpeg() const { return bytes[0] == 0xFF && bytes[1] == 0xD8 && bytes[2] == 0xFF; }
+    bool IsBmp() const { return bytes[0] == 'B' && bytes[1] == 'M'; }
+    // A BMP file's header states the file's size; Qt's reader would show a cut-off
+    // file with its missing rows left black.
+    bool IsCutOffBmp(int64_t fileSize) const
+    {
+        const uint32_t declared = bytes[2] | bytes[3] << 8 | bytes[4] << 16 | uint32_t(bytes[5]) << 24;
+        return IsBmp() && declared > fileSize;
+    }
+};
 
 // Qt's 32-bit formats without premultiplication share our byte order.
 gfx::Bitmap BitmapFromImage(QImage image)
@@ -76,8 +89,12 @@ DecodeResult PictureDecoder::Decode(const QString& path) const
     if (!file) {
         return Failure(DecodeProblem::Unreadable, messages::FileUnreadable);
     }
+    const FileStart start(file.get());
+    if (start.IsCutOffBmp(info.size())) {
+        return Failure(DecodeProblem::Damaged, messages::PictureDamaged);
+    }
     try {
-        if (StartsLikeJpeg(file.get())) {
+        if (start.IsJpeg()) {
             DecodeResult result;
             if (DecodeJpeg(file.get(), result) == JpegRoute::Decoded) {
                 return result;
@@ -102,6 +119,8 @@ PictureDecoder::JpegRoute PictureDecoder::DecodeJpeg(std::FILE* file, DecodeResu
     if (!reader.CanDecodeColours()) {
         return JpegRoute::UseQt;
     }
+    // Taken now: libjpeg forgets the saved markers when decoding finishes.
+    result.exif = reader.Exif();
     if (!budget_.CanHold(reader.Width(), reader.Height())) {
         result = TooLarge(reader.Width(), reader.Height());
         return JpegRoute::Decoded;
@@ -111,7 +130,6 @@ PictureDecoder::JpegRoute PictureDecoder::DecodeJpeg(std::FILE* file, DecodeResu
         result = Failure(DecodeProblem::Damaged, messages::PictureDamaged);
         return JpegRoute::Decoded;
     }
-    result.exif = reader.Exif();
     const ExifOrientation orientation = ReadExifOrientation(result.exif);
     result.bitmap = orientation == ExifOrientation::Upright ? std::move(stored) : ApplyOrientation(stored, orientation);
     return JpegRoute::Decoded;

@@ -1,0 +1,76 @@
+#include "imageio/PictureSaver.h"
+
+#include "imageio/ExifOrientation.h"
+#include "imageio/JpegWriter.h"
+#include "imageio/PictureDecoder.h"
+#include "imageio/PictureFiles.h"
+
+#include <gtest/gtest.h>
+
+#include <cstring>
+
+using namespace picturefiles;
+
+TEST(PictureSaver, FindsTheJpegEncoderByItsExactMimeType)
+{
+    const ImageEncoder* installed = FindJpegEncoder();
+    ASSERT_NE(installed, nullptr);
+    EXPECT_EQ(installed->mimeType, "image/jpeg");
+
+    const WritePicture none = nullptr;
+    const ImageEncoder others[] = {{"image/bmp", "BMP", none}, {"image/JPEG", "wrong case", none}, {"image/jpeg2000", "", none}};
+    EXPECT_EQ(FindJpegEncoder(others), nullptr);
+    EXPECT_EQ(FindJpegEncoder({}), nullptr);
+    EXPECT_EQ(FindEncoder(others, "image/bmp"), &others[0]);
+}
+
+TEST(PictureSaver, WithoutAJpegEncoderNothingIsWritten)
+{
+    TempFolder folder;
+    const SaveResult result = SavePictureAsJpeg(PhotoLike(8, 8), folder.QFile("portrait"), {}, {});
+    EXPECT_FALSE(result.saved);
+    EXPECT_EQ(result.message.toStdString(), "您的操作系统靠不住, 不能处理JPEG文件.");
+    EXPECT_TRUE(folder.Names().empty());
+}
+
+TEST(PictureSaver, SavesUnderTheJpgNameAndConfirms)
+{
+    TempFolder folder;
+    std::filesystem::create_directory(folder.Path() / "my.photos");
+    const struct {
+        const char* chosen;
+        const char* written;
+    } cases[] = {
+        {"portrait", "portrait.jpg"},
+        {"portrait.JPG", "portrait.JPG"},
+        {"portrait.png", "portrait.png.jpg"},
+        {"my.photos/portrait", "my.photos/portrait.jpg"},
+    };
+    for (const auto& c : cases) {
+        const SaveResult result = SavePictureAsJpeg(PhotoLike(24, 16), folder.QFile(c.chosen));
+        EXPECT_TRUE(result.saved) << c.chosen;
+        EXPECT_EQ(result.path, folder.QFile(c.written));
+        EXPECT_EQ(result.message.toStdString(), "恭喜您, 该美女的玉照已经保存.");
+        EXPECT_TRUE(PictureDecoder().Decode(folder.QFile(c.written)).Ok()) << c.written;
+    }
+}
+
+TEST(PictureSaver, CarriesExifOverWithTheOrientationUpright)
+{
+    TempFolder folder;
+    ASSERT_TRUE(JpegWriter().Write(PhotoLike(40, 20), folder.QFile("stored.jpg")).saved);
+    WriteBytes(folder.File("phone.jpg"), WithExifOrientation(ReadBytes(folder.File("stored.jpg")), 6));
+    DecodeResult opened = PictureDecoder().Decode(folder.QFile("phone.jpg"));
+    ASSERT_TRUE(opened.Ok());
+    ASSERT_EQ(opened.bitmap->Width(), 20);
+
+    ASSERT_TRUE(SavePictureAsJpeg(*opened.bitmap, folder.QFile("retouched"), opened.exif).saved);
+    const DecodeResult saved = PictureDecoder().Decode(folder.QFile("retouched.jpg"));
+    ASSERT_TRUE(saved.Ok());
+    EXPECT_EQ(saved.bitmap->Width(), 20) << "not turned a second time";
+    EXPECT_EQ(saved.bitmap->Height(), 40);
+    ASSERT_FALSE(saved.exif.empty());
+    EXPECT_EQ(ReadExifOrientation(saved.exif), ExifOrientation::Upright);
+    const auto bytes = ReadBytes(folder.File("retouched.jpg"));
+    EXPECT_EQ(std::memcmp(&bytes[2], "\xFF\xE1", 2), 0) << "EXIF right after the start of the file";
+}
