@@ -1,0 +1,18 @@
+#pragma once
+
+#include "shell/UserDialogs.h"
+
+namespace shell {
+
+// The real dialogs: Qt message boxes and file dialogs, modal to their owner window.
+class QtUserDialogs : public UserDialogs {
+public:
+    void ShowMessage(QWidget* owner, const QString& text) override;
+    bool AskYesNo(QWidget* owner, const QString& text) override;
+    std::optional<QString> ChooseFileToOpen(QWidget* owner) override;
+    // The overwrite question is asked by AskJpegFileToSave for the name actually
+    // written, so this dialog itself does not ask.
+    std::optional<QString> ChooseFileToSave(QWidget* owner) override;
+};
+
+} // namespace shell

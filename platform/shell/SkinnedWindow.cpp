@@ -1,0 +1,292 @@
+#include "shell/SkinnedWindow.h"
+
+#include "shell/BitmapImage.h"
+#include "shell/VirtualKeys.h"
+
+#include <QCloseEvent>
+#include <QEventLoop>
+#include <QGuiApplication>
+#include <QHelpEvent>
+#include <QKeyEvent>
+#include <QMouseEvent>
+#include <QPainter>
+#include <QWheelEvent>
+#include <QWindow>
+
+#include <algorithm>
+#include <cstring>
+
+namespace shell {
+
+namespace {
+
+gfx::Point ClientPoint(const QMouseEvent* event)
+{
+    const QPoint p = event->position().toPoint();
+    return {p.x(), p.y()};
+}
+
+QRect ToQRect(const gfx::Rect& r) { return QRect(r.x, r.y, r.width, r.height); }
+
+} // namespace
+
+SkinnedWindow::SkinnedWindow(QWidget* parent)
+    : QWidget(parent, Qt::Window | Qt::FramelessWindowHint)
+{
+    // Every pixel comes from the back buffer, so Qt need not clear anything first.
+    setAttribute(Qt::WA_OpaquePaintEvent);
+    setAttribute(Qt::WA_NoSystemBackground);
+    setMouseTracking(true);
+    setFocusPolicy(Qt::StrongFocus);
+    if (parent != nullptr) {
+        setWindowModality(Qt::ApplicationModal);
+    }
+}
+
+SkinnedWindow::~SkinnedWindow()
+{
+    if (loop_ != nullptr) {
+        loop_->exit();
+    }
+}
+
+int SkinnedWindow::RunModal()
+{
+    endRequested_ = false;
+    endCode_ = 0;
+    OnInitDialog();
+    if (endRequested_) {
+        return endCode_;
+    }
+    show();
+    raise();
+    activateWindow();
+    QEventLoop loop;
+    loop_ = &loop;
+    loop.exec(QEventLoop::DialogExec);
+    loop_ = nullptr;
+    hide();
+    return endCode_;
+}
+
+void SkinnedWindow::EndModal(int code)
+{
+    endCode_ = code;
+    endRequested_ = true;
+    if (loop_ != nullptr) {
+        loop_->exit(code);
+    }
+}
+
+void SkinnedWindow::MoveWindow(const gfx::Rect& screenRect)
+{
+    setFixedSize(screenRect.width, screenRect.height);
+    move(screenRect.x, screenRect.y);
+    FitBackBuffer(screenRect.width, screenRect.height);
+    InvalidateAll();
+}
+
+gfx::Rect SkinnedWindow::ScreenRect() const
+{
+    const QPoint origin = mapToGlobal(QPoint(0, 0));
+    return {origin.x(), origin.y(), width(), height()};
+}
+
+gfx::Point SkinnedWindow::CursorPosition() const
+{
+    const QPoint p = mapFromGlobal(QCursor::pos());
+    return {p.x(), p.y()};
+}
+
+void SkinnedWindow::Invalidate(const gfx::Rect& area)
+{
+    const QRect r = ToQRect(area).intersected(rect());
+    if (r.isEmpty()) {
+        return;
+    }
+    pendingArea_ += r;
+    update(r);
+}
+
+void SkinnedWindow::InvalidateAll() { Invalidate({0, 0, width(), height()}); }
+
+void SkinnedWindow::UpdateWindow()
+{
+    if (pendingArea_.isEmpty() || !isVisible()) {
+        return;
+    }
+    repaint(pendingArea_);
+}
+
+void SkinnedWindow::StartSystemDrag()
+{
+    if (!(QGuiApplication::mouseButtons() & Qt::LeftButton)) {
+        return;
+    }
+    QWindow* window = windowHandle();
+    if (window != nullptr && window->startSystemMove()) {
+        return;
+    }
+    // Without a window manager (or one that refuses) the window follows the mouse
+    // itself until the button is released.
+    manualDrag_ = true;
+    dragStartMouse_ = QCursor::pos();
+    dragStartWindow_ = pos();
+}
+
+void SkinnedWindow::Minimize() { showMinimized(); }
+
+void SkinnedWindow::SetCursorShape(const QCursor& cursor) { setCursor(cursor); }
+
+bool SkinnedWindow::event(QEvent* event)
+{
+    switch (event->type()) {
+    case QEvent::ToolTip:
+        toolTips_.Handle(this, static_cast<QHelpEvent*>(event));
+        return true;
+    case QEvent::KeyPress:
+        // Handled here rather than in keyPressEvent so that Tab reaches the window too
+        // instead of moving the focus.
+        if (HandleKeyPress(static_cast<QKeyEvent*>(event))) {
+            return true;
+        }
+        break;
+    default:
+        break;
+    }
+    return QWidget::event(event);
+}
+
+bool SkinnedWindow::HandleKeyPress(QKeyEvent* event)
+{
+    const int virtualKey = VirtualKeyFromQtKey(event->key());
+    if (virtualKey != 0 && PreTranslateKeyDown(virtualKey)) {
+        event->accept();
+        return true;
+    }
+    if (virtualKey == vk::Return) {
+        OnOk();
+        return true;
+    }
+    if (virtualKey == vk::Escape) {
+        OnCancel();
+        return true;
+    }
+    return false;
+}
+
+void SkinnedWindow::paintEvent(QPaintEvent* event)
+{
+    const QRect bounds = event->rect();
+    OnPaint({bounds.x(), bounds.y(), bounds.width(), bounds.height()});
+    pendingArea_ -= event->region();
+
+    QPainter painter(this);
+    painter.setCompositionMode(QPainter::CompositionMode_Source);
+    if (backBuffer_.IsEmpty()) {
+        painter.fillRect(bounds, Qt::black);
+        return;
+    }
+    // The window is opaque: the colour bytes are shown as they are, alpha is not used.
+    const QImage face(reinterpret_cast<const uchar*>(backBuffer_.Pixels()), backBuffer_.Width(),
+                      backBuffer_.Height(), backBuffer_.Stride(), QImage::Format_RGB32);
+    for (const QRect& r : event->region()) {
+        painter.drawImage(r, face, r);
+    }
+}
+
+void SkinnedWindow::resizeEvent(QResizeEvent* event)
+{
+    FitBackBuffer(width(), height());
+    QWidget::resizeEvent(event);
+}
+
+void SkinnedWindow::FitBackBuffer(int width, int height)
+{
+    if (backBuffer_.Width() == width && backBuffer_.Height() == height) {
+        return;
+    }
+    gfx::Bitmap resized(width, height);
+    std::fill(resized.Pixels(), resized.Pixels() + size_t(width) * size_t(height), gfx::colors::Black);
+    const int rows = std::min(height, backBuffer_.Height());
+    const int columns = std::min(width, backBuffer_.Width());
+    for (int y = 0; y < rows; ++y) {
+        std::memcpy(resized.Scanline(y), backBuffer_.Scanline(y), size_t(columns) * sizeof(gfx::Argb));
+    }
+    backBuffer_ = std::move(resized);
+}
+
+void SkinnedWindow::mousePressEvent(QMouseEvent* event)
+{
+    if (event->button() == Qt::LeftButton) {
+        OnLeftDown(ClientPoint(event));
+    } else if (event->button() == Qt::RightButton) {
+        OnRightDown(ClientPoint(event));
+    }
+}
+
+void SkinnedWindow::mouseReleaseEvent(QMouseEvent* event)
+{
+    if (event->button() == Qt::LeftButton && manualDrag_) {
+        // The release ends the move; like a move by the title bar it is not a click.
+        manualDrag_ = false;
+        return;
+    }
+    if (event->button() == Qt::LeftButton) {
+        OnLeftUp(ClientPoint(event));
+    } else if (event->button() == Qt::RightButton) {
+        OnRightUp(ClientPoint(event));
+    }
+}
+
+void SkinnedWindow::mouseMoveEvent(QMouseEvent* event)
+{
+    if (manualDrag_) {
+        if (!(event->buttons() & Qt::LeftButton)) {
+            manualDrag_ = false;
+        } else {
+            move(dragStartWindow_ + (event->globalPosition().toPoint() - dragStartMouse_));
+            return;
+        }
+    }
+    UpdateCursor();
+    OnMouseMove(ClientPoint(event));
+}
+
+void SkinnedWindow::wheelEvent(QWheelEvent* event)
+{
+    const int delta = event->angleDelta().y();
+    if (delta != 0) {
+        OnWheel(delta);
+    }
+    event->accept();
+}
+
+void SkinnedWindow::enterEvent(QEnterEvent* event)
+{
+    UpdateCursor();
+    QWidget::enterEvent(event);
+}
+
+void SkinnedWindow::leaveEvent(QEvent* event)
+{
+    OnMouseLeave();
+    QWidget::leaveEvent(event);
+}
+
+void SkinnedWindow::closeEvent(QCloseEvent* event)
+{
+    if (IsRunningModal()) {
+        OnCancel();
+    }
+    event->accept();
+}
+
+void SkinnedWindow::UpdateCursor()
+{
+    if (!OnSetCursor()) {
+        unsetCursor();
+    }
+}
+
+} // namespace shell

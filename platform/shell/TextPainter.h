@@ -1,0 +1,33 @@
+#pragma once
+
+#include "gfx/Bitmap.h"
+#include "gfx/Color.h"
+#include "gfx/Geometry.h"
+
+#include <QFont>
+#include <QString>
+#include <QStringList>
+
+namespace shell {
+
+// Draws help texts into bitmaps: wrapped inside a rectangle, top-left aligned, in a
+// Song-style Chinese font. "宋体" and "SimSun" come first; where neither is installed
+// the text falls back to the Song-style font our install scripts provide.
+class TextPainter {
+public:
+    static constexpr int kDefaultPointSize = 12;
+
+    explicit TextPainter(int pointSize = kDefaultPointSize);
+
+    // Draws the text over what the rectangle holds, clipped to it; "\r\n" breaks a line.
+    // Points are counted at 96 dots per inch, so 12 points are 16 pixels on any screen.
+    void Draw(gfx::Bitmap& target, const gfx::Rect& rect, const QString& text, gfx::Argb colour) const;
+
+    const QFont& Font() const { return font_; }
+    static QStringList FontFamilies();
+
+private:
+    QFont font_;
+};
+
+} // namespace shell
