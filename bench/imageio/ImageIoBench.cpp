@@ -1,0 +1,117 @@
+// Opening and saving a 24-megapixel JPEG, next to libjpeg-turbo's own command-line
+// tools doing the same work in the same run (they run as child processes, so their
+// figures include starting a process, a few milliseconds).
+#include "imageio/JpegWriter.h"
+#include "imageio/PictureDecoder.h"
+#include "imageio/PictureFiles.h"
+
+#include <benchmark/benchmark.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <memory>
+#include <string>
+
+using namespace picturefiles;
+
+namespace {
+
+constexpr int32_t Width = 6000;
+constexpr int32_t Height = 4000;
+
+// The photo, its JPEG and PPM files, made once per process.
+struct Photo {
+    TempFolder folder;
+    gfx::Bitmap picture = PhotoLike(Width, Height);
+    std::string jpeg = folder.File("photo.jpg");
+    std::string ppm = folder.File("photo.ppm");
+
+    Photo()
+    {
+        JpegWriter().Write(picture, QString::fromStdString(jpeg));
+        std::unique_ptr<std::FILE, int (*)(std::FILE*)> out(std::fopen(ppm.c_str(), "wb"), std::fclose);
+        std::fprintf(out.get(), "P6\n%d %d\n255\n", Width, Height);
+        std::vector<uint8_t> row(size_t(Width) * 3);
+        for (int32_t y = 0; y < Height; ++y) {
+            const gfx::Argb* pixels = picture.Scanline(y);
+            for (int32_t x = 0; x < Width; ++x) {
+                row[3 * x] = uint8_t(gfx::RedOf(pixels[x]));
+                row[3 * x + 1] = uint8_t(gfx::GreenOf(pixels[x]));
+                row[3 * x + 2] = uint8_t(gfx::BlueOf(pixels[x]));
+            }
+            std::fwrite(row.data(), 1, row.size(), out.get());
+        }
+    }
+};
+
+const Photo& ThePhoto()
+{
+    static const Photo photo;
+    return photo;
+}
+
+void RunTool(benchmark::State& state, const std::string& command)
+{
+    for (auto _ : state) {
+        if (std::system(command.c_str()) != 0) {
+            state.SkipWithError(("failed: " + command).c_str());
+            return;
+        }
+    }
+}
+
+void OpenJpeg_Ours(benchmark::State& state)
+{
+    const QString path = QString::fromStdString(ThePhoto().jpeg);
+    for (auto _ : state) {
+        DecodeResult result = PictureDecoder().Decode(path);
+        if (!result.Ok()) {
+            state.SkipWithError(result.message.toStdString().c_str());
+            return;
+        }
+        benchmark::DoNotOptimize(result.bitmap->Pixels());
+    }
+}
+
+void OpenJpeg_Djpeg(benchmark::State& state)
+{
+    RunTool(state, "djpeg -outfile /dev/null '" + ThePhoto().jpeg + "'");
+}
+
+void SaveJpeg_Ours(benchmark::State& state)
+{
+    const Photo& photo = ThePhoto();
+    const QString path = QString::fromStdString(photo.folder.File("saved.jpg"));
+    for (auto _ : state) {
+        const SaveResult result = JpegWriter().Write(photo.picture, path);
+        if (!result.saved) {
+            state.SkipWithError(result.message.toStdString().c_str());
+            return;
+        }
+    }
+}
+
+// The encoding alone, into /dev/null like the tool below: no temporary file, no sync.
+void EncodeJpeg_Ours(benchmark::State& state)
+{
+    std::unique_ptr<std::FILE, int (*)(std::FILE*)> sink(std::fopen("/dev/null", "wb"), std::fclose);
+    for (auto _ : state) {
+        if (!JpegWriter().Encode(sink.get(), ThePhoto().picture, {})) {
+            state.SkipWithError("encoding failed");
+            return;
+        }
+    }
+}
+
+void SaveJpeg_Cjpeg(benchmark::State& state)
+{
+    RunTool(state, "cjpeg -quality 92 -sample 1x1 -optimize -outfile /dev/null '" + ThePhoto().ppm + "'");
+}
+
+} // namespace
+
+BENCHMARK(OpenJpeg_Ours)->Name("OpenJpeg24MP/ours")->Unit(benchmark::kMillisecond)->UseRealTime()->MinTime(2.0);
+BENCHMARK(OpenJpeg_Djpeg)->Name("OpenJpeg24MP/djpeg")->Unit(benchmark::kMillisecond)->UseRealTime()->MinTime(2.0);
+BENCHMARK(SaveJpeg_Ours)->Name("SaveJpeg24MP/ours")->Unit(benchmark::kMillisecond)->UseRealTime()->MinTime(2.0);
+BENCHMARK(EncodeJpeg_Ours)->Name("SaveJpeg24MP/ours_encode_only")->Unit(benchmark::kMillisecond)->UseRealTime()->MinTime(2.0);
+BENCHMARK(SaveJpeg_Cjpeg)->Name("SaveJpeg24MP/cjpeg")->Unit(benchmark::kMillisecond)->UseRealTime()->MinTime(2.0);
