@@ -21,6 +21,8 @@ public:
     void SetClip(const Rect& clip);
     void ResetClip();
     Rect Clip() const { return clip_; }
+    // The bitmap drawn on, for drawing that blends with what is already there.
+    const Bitmap& Target() const { return target_; }
     void SetCompositingMode(CompositingMode mode) { mode_ = mode; }
     CompositingMode GetCompositingMode() const { return mode_; }
 
