@@ -1,0 +1,274 @@
+#include "engine/CanvasView.h"
+
+#include "engine/ChangedAreas.h"
+#include "engine/IdlePainter.h"
+
+#include <algorithm>
+#include <cmath>
+#include <limits>
+#include <utility>
+
+namespace {
+
+// Truncates toward zero, saturating instead of overflowing at extreme zooms.
+int32_t TruncToInt(double v)
+{
+    if (std::isnan(v)) {
+        return 0;
+    }
+    constexpr double Lowest = std::numeric_limits<int32_t>::min();
+    constexpr double Highest = std::numeric_limits<int32_t>::max();
+    return int32_t(std::trunc(std::clamp(v, Lowest, Highest)));
+}
+
+// The view pixels [first, last) of one axis whose filter may read a picture pixel in
+// [from, to): a shrinking pixel reads the picture span it covers, an enlarging one the
+// two pixels round its centre, so one picture pixel of slack on each side suffices.
+std::pair<int32_t, int32_t> ViewSpanReading(int32_t from, int32_t to, int32_t src, int32_t srcSize,
+                                            int32_t viewSize)
+{
+    if (srcSize <= 0 || viewSize <= 0) {
+        return {0, 0};
+    }
+    const double viewPerPicture = double(viewSize) / double(srcSize);
+    const double first = std::floor((from - 1 - src) * viewPerPicture) - 1;
+    const double last = std::ceil((to + 1 - src) * viewPerPicture) + 1;
+    return {TruncToInt(std::clamp(first, 0.0, double(viewSize))),
+            TruncToInt(std::clamp(last, 0.0, double(viewSize)))};
+}
+
+// Draws with source-over whatever mode the caller left the graphics in.
+class SourceOverScope {
+public:
+    explicit SourceOverScope(gfx::Graphics& graphics) : graphics_(graphics), saved_(graphics.GetCompositingMode())
+    {
+        graphics_.SetCompositingMode(gfx::CompositingMode::SourceOver);
+    }
+    ~SourceOverScope() { graphics_.SetCompositingMode(saved_); }
+    SourceOverScope(const SourceOverScope&) = delete;
+    SourceOverScope& operator=(const SourceOverScope&) = delete;
+
+private:
+    gfx::Graphics& graphics_;
+    gfx::CompositingMode saved_;
+};
+
+} // namespace
+
+CanvasView::CanvasView(int32_t pictureWidth, int32_t pictureHeight, int32_t viewWidth, int32_t viewHeight)
+    : overlay_(IdlePainter::Instance()),
+      backSurface_(CreateSurface(std::max(pictureWidth, 0), std::max(pictureHeight, 0))),
+      backBitmap_(WrapAsBitmap(*backSurface_)),
+      viewImage_(std::max(viewWidth, 0), std::max(viewHeight, 0)),
+      pictureWidth_(backSurface_->width),
+      pictureHeight_(backSurface_->height),
+      viewWidth_(viewImage_.Width()),
+      viewHeight_(viewImage_.Height())
+{
+    srcX_ = viewWidth_ < pictureWidth_ ? (pictureWidth_ - viewWidth_) / 2 : 0;
+    srcY_ = viewHeight_ < pictureHeight_ ? (pictureHeight_ - viewHeight_) / 2 : 0;
+    srcWidth_ = viewWidth_;
+    srcHeight_ = viewHeight_;
+    const bool fitHeight = pictureHeight_ > pictureWidth_ ||
+                           (pictureHeight_ == pictureWidth_ && viewHeight_ < viewWidth_);
+    SetZoom(fitHeight ? float(viewHeight_) / float(pictureHeight_) : float(viewWidth_) / float(pictureWidth_));
+}
+
+void CanvasView::AddLayer(std::shared_ptr<Layer> layer)
+{
+    if (layer) {
+        layers_.push_back(std::move(layer));
+        composed_ = false; // a new layer may cover any part of the picture
+    }
+}
+
+void CanvasView::SetOperation(std::shared_ptr<OverlayPainter> painter)
+{
+    overlay_ = painter ? std::move(painter) : IdlePainter::Instance();
+}
+
+bool CanvasView::SetZoom(float z)
+{
+    const float inverse = 1.0f / z;
+    if (!(z > 0.0f) || !std::isfinite(z) || !std::isfinite(inverse)) {
+        return false;
+    }
+    srcWidth_ = TruncToInt(float(viewWidth_) * inverse);
+    srcHeight_ = TruncToInt(float(viewHeight_) * inverse);
+    ZoomAxis(HorizontalAxis(), z, hasZoom_);
+    ZoomAxis(VerticalAxis(), z, hasZoom_);
+    zoom_ = z;
+    hasZoom_ = true;
+    Scroll(0, 0);
+    return true;
+}
+
+void CanvasView::ZoomAxis(const Axis& axis, float z, bool hadZoom)
+{
+    const int64_t margin = (int64_t(axis.viewSize) - TruncToInt(float(axis.pictureSize) * z)) / 2;
+    if (margin >= 0) {
+        axis.dest = int32_t(margin);
+        axis.src = 0;
+        needsClear_ = 1;
+        return;
+    }
+    axis.dest = 0;
+    // Without an earlier zoom (the fit at construction) the centred start stays and
+    // Scroll clamps it. Otherwise the scroll position follows the zoom; a position of 0
+    // counts as 1 so that a view scrolled to the edge still moves inward.
+    if (hadZoom) {
+        if (axis.src == 0) {
+            axis.src = 1;
+        }
+        axis.src = TruncToInt(z / zoom_ * float(axis.src));
+    }
+}
+
+bool CanvasView::Scroll(int32_t dy, int32_t dx)
+{
+    const bool horizontal = ScrollAxis(HorizontalAxis(), dx);
+    const bool vertical = ScrollAxis(VerticalAxis(), dy);
+    return horizontal || vertical;
+}
+
+bool CanvasView::ScrollAxis(const Axis& axis, int32_t delta)
+{
+    if (!(float(axis.pictureSize) * zoom_ > float(axis.viewSize))) {
+        return false;
+    }
+    int64_t src = std::max<int64_t>(int64_t(axis.src) + delta, 0);
+    if (int64_t(axis.srcSize) + src > axis.pictureSize) {
+        src = TruncToInt(float(axis.pictureSize) - float(axis.viewSize) / zoom_);
+    }
+    axis.src = int32_t(src);
+    return true;
+}
+
+gfx::Point CanvasView::ToPicture(gfx::Point target) const
+{
+    return {TruncToInt(float(target.x - destX_) / zoom_) + srcX_, TruncToInt(float(target.y - destY_) / zoom_) + srcY_};
+}
+
+ViewTransform CanvasView::Transform() const
+{
+    return {zoom_, float(destX_) - float(srcX_) * zoom_, float(destY_) - float(srcY_) * zoom_};
+}
+
+void CanvasView::Render(bool clear, gfx::Graphics& target)
+{
+    const std::vector<gfx::Rect> recomposed = TakeAreasToRecompose();
+    for (const gfx::Rect& area : recomposed) {
+        Recompose(area);
+    }
+    if (!viewImageValid_ || scaledSource_ != SourceRect() || scaledDestination_ != DestinationRect()) {
+        Rescale(viewImage_.Bounds());
+        scaledSource_ = SourceRect();
+        scaledDestination_ = DestinationRect();
+        viewImageValid_ = true;
+    } else {
+        for (const gfx::Rect& area : recomposed) {
+            Rescale(ViewPixelsReading(area));
+        }
+    }
+
+    if (clear) {
+        target.Clear(gfx::colors::Black);
+        needsClear_ = 0;
+    }
+    {
+        SourceOverScope sourceOver(target);
+        target.DrawBitmap(viewImage_, gfx::Point{destX_, destY_});
+    }
+    overlay_->Paint(target, Transform());
+}
+
+void CanvasView::RenderFull(bool clear, gfx::Graphics& target)
+{
+    const std::shared_ptr<Surface> composed = Flatten();
+    if (clear) {
+        target.Clear(gfx::colors::Black);
+        needsClear_ = 0;
+    }
+    {
+        SourceOverScope sourceOver(target);
+        target.DrawBitmap(WrapAsBitmap(std::as_const(*composed)), DestinationRect(), SourceRect());
+    }
+    overlay_->Paint(target, Transform());
+}
+
+std::shared_ptr<Surface> CanvasView::Flatten() const
+{
+    auto flat = CreateSurface(pictureWidth_, pictureHeight_);
+    std::fill(flat->pixels.get(), flat->pixels.get() + size_t(flat->width) * size_t(flat->height),
+              gfx::colors::Transparent);
+    gfx::Bitmap bitmap = WrapAsBitmap(*flat);
+    gfx::Graphics graphics(bitmap);
+    DrawLayers(graphics);
+    return flat;
+}
+
+std::vector<gfx::Rect> CanvasView::TakeAreasToRecompose()
+{
+    // Every layer hands over its areas at each render, so none piles up.
+    std::vector<gfx::Rect> changed;
+    for (const std::shared_ptr<Layer>& layer : layers_) {
+        const std::vector<gfx::Rect> areas = layer->TakeChangedAreas();
+        changed.insert(changed.end(), areas.begin(), areas.end());
+    }
+    const gfx::Rect bounds = backSurface_->Bounds();
+    if (!composed_) {
+        composed_ = true;
+        return bounds.IsEmpty() ? std::vector<gfx::Rect>{} : std::vector<gfx::Rect>{bounds};
+    }
+    // An eyelid line blends 2 x 2 pixel blocks coloured by the pixel under the block's
+    // top-left, so a change spreads one pixel further for each layer above it: widen by
+    // the layer count. Widening by one pixel more before merging and narrowing after
+    // leaves a gap between the areas, so no area's redraw reads another's pixels.
+    const int32_t spread = int32_t(layers_.size());
+    ChangedAreas merged;
+    for (const gfx::Rect& area : changed) {
+        merged.Add(area.Inflated(spread + 1));
+    }
+    std::vector<gfx::Rect> areas;
+    for (const gfx::Rect& area : merged.Take()) {
+        const gfx::Rect inside = area.Inflated(-1).Intersected(bounds);
+        if (!inside.IsEmpty()) {
+            areas.push_back(inside);
+        }
+    }
+    return areas;
+}
+
+void CanvasView::Recompose(const gfx::Rect& area)
+{
+    gfx::Graphics graphics(backBitmap_);
+    graphics.SetClip(area);
+    graphics.Clear(gfx::colors::Transparent);
+    DrawLayers(graphics);
+}
+
+gfx::Rect CanvasView::ViewPixelsReading(const gfx::Rect& pictureArea) const
+{
+    const auto [left, right] = ViewSpanReading(pictureArea.x, pictureArea.Right(), srcX_, srcWidth_, viewWidth_);
+    const auto [top, bottom] = ViewSpanReading(pictureArea.y, pictureArea.Bottom(), srcY_, srcHeight_, viewHeight_);
+    return {left, top, right - left, bottom - top};
+}
+
+void CanvasView::Rescale(const gfx::Rect& viewArea)
+{
+    if (viewArea.IsEmpty()) {
+        return;
+    }
+    gfx::Graphics graphics(viewImage_);
+    graphics.SetClip(viewArea);
+    graphics.Clear(gfx::colors::Transparent);
+    graphics.SetCompositingMode(gfx::CompositingMode::SourceCopy);
+    graphics.DrawBitmap(backBitmap_, gfx::Rect{0, 0, viewWidth_, viewHeight_}, SourceRect());
+}
+
+void CanvasView::DrawLayers(gfx::Graphics& graphics) const
+{
+    for (const std::shared_ptr<Layer>& layer : layers_) {
+        layer->Draw(graphics);
+    }
+}
