@@ -20,7 +20,8 @@ int main(int argc, char** argv)
     const QImage portrait = argc > 3 ? QImage(QString::fromLocal8Bit(argv[3])) : QImage();
     const bool written = sheet.WindowStates("main.bmp", SkinLayout::MainButtons()).save(out + "/main-states.png") &&
                          sheet.WindowStates("compare.bmp", SkinLayout::CompareButtons()).save(out + "/compare-states.png") &&
-                         sheet.Extras().save(out + "/extras.png") && sheet.MainInUse(portrait).save(out + "/main-in-use.png");
+                         sheet.Extras().save(out + "/extras.png") && sheet.MainInUse(portrait).save(out + "/main-in-use.png") &&
+                         sheet.MainAtStart().save(out + "/main-at-start.png");
     for (const QString& name : sheet.Missing()) {
         std::cerr << "missing or unreadable: " << name.toStdString() << "\n";
     }

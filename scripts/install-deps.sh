@@ -9,7 +9,7 @@ packages=(
   qt6-image-formats-plugins
   libjpeg62-turbo-dev libjpeg-turbo-progs
   libgtest-dev libgmock-dev libbenchmark-dev
-  fonts-arphic-uming
+  fonts-arphic-uming fonts-dejavu-core
   xvfb xdotool x11-utils x11-apps imagemagick xauth
 )
 

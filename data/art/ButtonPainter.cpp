@@ -209,7 +209,7 @@ void ButtonPainter::PaintBanner(QPainter& painter, const SkinButton& button, But
     painter.drawText(QPointF(textLeft, box.top() + 17 + shift), button.label);
     painter.setFont(noteFont);
     painter.setPen(muted);
-    painter.drawText(QPointF(textLeft, box.top() + 32 + shift), QStringLiteral("图文帮助与技巧"));
+    painter.drawText(QPointF(textLeft, box.top() + 32 + shift), QStringLiteral("入门与技巧"));
 
     // A chevron on the right says "this opens something".
     QPainterPath chevron;

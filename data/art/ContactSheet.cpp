@@ -236,3 +236,27 @@ QImage ContactSheet::MainInUse(const QImage& portrait)
     painter.end();
     return window;
 }
+
+QImage ContactSheet::MainAtStart()
+{
+    QImage window = LoadBmp("main.bmp");
+    if (window.isNull()) {
+        return {};
+    }
+    QPainter painter(&window);
+    for (const SkinButton& button : SkinLayout::MainButtons()) {
+        const bool alwaysEnabled = button.style == ButtonStyle::WindowControl || button.name == "open" ||
+                                   button.name.rfind("link", 0) == 0;
+        if (!alwaysEnabled) {
+            painter.drawImage(button.rect.topLeft(), LoadBmp(QString::fromStdString(button.name) + "_3.bmp"));
+        }
+    }
+    painter.drawImage(QPoint(465, 48), LoadBmp("open_1.bmp"));
+    const QRect help = SkinLayout::HelpPanel();
+    painter.setRenderHint(QPainter::TextAntialiasing);
+    painter.setFont(SkinTheme::Font(16));
+    painter.setPen(QColor(0, 0, 128));
+    painter.drawText(help, Qt::TextWordWrap, QStringLiteral("请选择操作"));
+    painter.end();
+    return window;
+}

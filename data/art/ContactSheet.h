@@ -18,6 +18,8 @@ public:
     QImage WindowStates(const QString& backgroundFile, const std::vector<SkinButton>& buttons);
     QImage Extras();
     QImage MainInUse(const QImage& portrait);
+    // The main window as it first opens: commands and tools disabled, nothing chosen.
+    QImage MainAtStart();
 
     // Files that could not be read while building the sheets.
     const QStringList& Missing() const { return missing_; }

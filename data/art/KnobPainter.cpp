@@ -12,10 +12,6 @@ QImage KnobPainter::Paint(Pointing pointing)
     image.fill(Qt::transparent);
     QPainter painter(&image);
     painter.setRenderHint(QPainter::Antialiasing);
-    if (pointing == Pointing::Up) {
-        painter.translate(0, Height);
-        painter.scale(1, -1);
-    }
     // A tag whose point faces the other track.
     const QPolygonF tag({{0.5, 0.5}, {8.5, 0.5}, {8.5, 3.6}, {4.5, 6.6}, {0.5, 3.6}});
     QLinearGradient fill(0, 0, 0, Height);
@@ -24,5 +20,6 @@ QImage KnobPainter::Paint(Pointing pointing)
     painter.setPen(QPen(SkinTheme::AccentDark(), 1));
     painter.setBrush(fill);
     painter.drawPolygon(tag);
-    return image;
+    painter.end();
+    return pointing == Pointing::Up ? image.mirrored(false, true) : image;
 }

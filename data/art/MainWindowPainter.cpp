@@ -93,10 +93,10 @@ void MainWindowPainter::PaintSliderTrack(QPainter& painter, const QRect& track)
     painter.setRenderHint(QPainter::Antialiasing);
     const QRectF groove(track.left(), track.top() + 2, track.width(), 3);
     painter.setPen(Qt::NoPen);
-    painter.setBrush(QColor(0xE8, 0xDF, 0xDC));
+    painter.setBrush(QColor(0xE2, 0xD6, 0xD2));
     painter.drawRoundedRect(groove, 1.5, 1.5);
     // Quarter marks make the scale readable without numbers.
-    painter.setBrush(QColor(0xD2, 0xC5, 0xC2));
+    painter.setBrush(QColor(0xC8, 0xB8, 0xB5));
     for (int i = 0; i <= 4; ++i) {
         const qreal x = track.left() + track.width() * i / 4.0;
         painter.drawEllipse(QPointF(x, groove.center().y()), 1.5, 1.5);
