@@ -2,6 +2,7 @@
 // handlers, one line each, in the file named by its first argument:
 //   ready <window id>          shown; the back buffer is in the image file
 //   left-down x y / left-up x y / right-down x y / right-up x y / move x y
+//   cursor-at x y              after left-down: the pointer position the window reads itself
 //   wheel <delta> / key <virtual key> / drag x y / cursor <hotspot x> <hotspot y> <width> <height>
 //   painted <n>                a right press drew a square; the image file holds the new back buffer
 //   end <code>                 the modal loop ended
@@ -49,6 +50,7 @@ protected:
     void OnLeftDown(gfx::Point p) override
     {
         Report("left-down", p);
+        Report("cursor-at", CursorPosition());
         if (p.y < kBandHeight) {
             Report("drag", p);
             StartSystemDrag();

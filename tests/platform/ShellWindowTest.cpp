@@ -236,6 +236,7 @@ TEST_F(ShellWindowTest, PointerAndKeyEventsArriveInClientCoordinates)
     PointAt(40, 50);
     ClickAt(60, 70, 1);
     EXPECT_TRUE(WaitForExact("left-down 60 70"));
+    EXPECT_TRUE(WaitForExact("cursor-at 60 70"));
     EXPECT_TRUE(WaitForExact("left-up 60 70"));
     ClickAt(300, 220, 3);
     EXPECT_TRUE(WaitForExact("right-down 300 220"));

@@ -23,6 +23,7 @@ public:
     using SkinnedWindow::SkinnedWindow;
 
     std::vector<std::string> calls;
+    std::vector<gfx::Rect> painted;
     int endInInit = 0;
     std::vector<int> consumedKeys;
 
@@ -39,6 +40,7 @@ protected:
     void OnRightDown(gfx::Point p) override { Record("right-down", p); }
     void OnRightUp(gfx::Point p) override { Record("right-up", p); }
     void OnMouseMove(gfx::Point p) override { Record("move", p); }
+    void OnPaint(const gfx::Rect& area) override { painted.push_back(area); }
     void OnWheel(int delta) override { calls.push_back("wheel " + std::to_string(delta)); }
     bool PreTranslateKeyDown(int key) override
     {
@@ -127,6 +129,9 @@ TEST(SkinnedWindow, HandlersReceiveClientPointsAndVirtualKeys)
     SendMouse(window, QEvent::MouseButtonPress, Qt::RightButton, {150, 90});
     SendMouse(window, QEvent::MouseButtonRelease, Qt::RightButton, {151, 91});
     SendMouse(window, QEvent::MouseButtonPress, Qt::MiddleButton, {1, 1});
+    // The second press of a double click is a press like any other.
+    SendMouse(window, QEvent::MouseButtonDblClick, Qt::LeftButton, {7, 8});
+    SendMouse(window, QEvent::MouseButtonRelease, Qt::LeftButton, {7, 8});
     for (const int delta : {120, -240}) {
         QWheelEvent wheel(QPointF(5, 5), window.mapToGlobal(QPointF(5, 5)), QPoint(), QPoint(0, delta), Qt::NoButton,
                           Qt::NoModifier, Qt::NoScrollPhase, false);
@@ -136,12 +141,10 @@ TEST(SkinnedWindow, HandlersReceiveClientPointsAndVirtualKeys)
     SendKey(window, Qt::Key_Tab);
     SendKey(window, Qt::Key_Z);
 
-    const std::vector<std::string> expected = {"left-down 12,34", "move 13,35",   "left-up 14,36",
-                                               "right-down 150,90", "right-up 151,91", "wheel 120",
-                                               "wheel -240",     "key 33",       "key 9",
-                                               "key 90"};
+    const std::vector<std::string> expected = {
+        "left-down 12,34", "move 13,35", "left-up 14,36", "right-down 150,90", "right-up 151,91", "left-down 7,8",
+        "left-up 7,8",     "wheel 120",  "wheel -240",    "key 33",            "key 9",           "key 90"};
     EXPECT_EQ(window.calls, expected);
-    EXPECT_TRUE(window.hasFocus() || !window.isActiveWindow()) << "Tab must not move the focus away";
 }
 
 TEST(SkinnedWindow, BackBufferFollowsTheSizeAndIsWhatThePaintShows)
@@ -171,6 +174,32 @@ TEST(SkinnedWindow, BackBufferFollowsTheSizeAndIsWhatThePaintShows)
     EXPECT_EQ(window.BackBuffer().GetPixel(63, 47), corner);
     EXPECT_EQ(window.BackBuffer().GetPixel(70, 49), gfx::colors::Black);
     EXPECT_EQ(window.width(), 80);
+}
+
+TEST(SkinnedWindow, UpdateWindowPaintsTheInvalidAreaAtOnce)
+{
+    TestApplication();
+    RecordingWindow window;
+    window.MoveWindow({0, 0, 100, 80});
+    window.show();
+    QCoreApplication::processEvents();
+    window.painted.clear();
+
+    window.Invalidate({10, 20, 30, 15});
+    EXPECT_TRUE(window.painted.empty()) << "invalidating alone waits for the event loop";
+    window.UpdateWindow();
+    ASSERT_EQ(window.painted.size(), 1u);
+    EXPECT_EQ(window.painted[0], (gfx::Rect{10, 20, 30, 15}));
+
+    // Nothing invalid, nothing painted; areas outside the window are dropped.
+    window.UpdateWindow();
+    window.Invalidate({200, 200, 10, 10});
+    window.UpdateWindow();
+    EXPECT_EQ(window.painted.size(), 1u);
+    window.Invalidate({90, 70, 50, 50});
+    window.UpdateWindow();
+    ASSERT_EQ(window.painted.size(), 2u);
+    EXPECT_EQ(window.painted[1], (gfx::Rect{90, 70, 10, 10}));
 }
 
 TEST(SkinnedWindow, ToolTipShowsTheTextOfTheToolUnderTheMouse)
