@@ -268,7 +268,8 @@ uint32_t BezierItem::PixelUnder(int32_t x, int32_t y) const
 void BezierItem::Draw(gfx::Graphics& graphics)
 {
     const gfx::Rect area = LineArea().Intersected(graphics.Target().Bounds());
-    if (area.IsEmpty() || texture_->width <= 0 || texture_->height <= 0) {
+    if (area.IsEmpty() || area.Intersected(graphics.Clip()).IsEmpty() || texture_->width <= 0 ||
+        texture_->height <= 0) {
         return;
     }
     KeepPixelsUnder(graphics.Target(), area, graphics.Clip());

@@ -129,6 +129,13 @@ TEST(CanvasView, ExtremeZoomsStayUsable)
     auto canvas = gfx::Bitmap(443, 621);
     gfx::Graphics graphics(canvas);
     view.Render(true, graphics); // must not crash whatever the zoom
+
+    // A picture that could not be decoded has no pixels: the view stays usable and black.
+    CanvasView empty(0, 0, 443, 621);
+    EXPECT_FALSE(empty.Scroll(10, 10));
+    empty.Render(true, graphics);
+    EXPECT_EQ(canvas.GetPixel(200, 300), gfx::colors::Black);
+    EXPECT_EQ(empty.Flatten()->width, 0);
 }
 
 TEST(CanvasView, MapsCanvasPointsToPicturePixels)
