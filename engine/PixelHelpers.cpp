@@ -49,22 +49,25 @@ uint32_t SampleBilinearWrapped(const Surface& s, float x, float y)
     const int32_t ny = cy + 1 == s.height ? 0 : cy + 1;
 
     const uint32_t p[4] = {s.At(cx, cy), s.At(nx, cy), s.At(cx, ny), s.At(nx, ny)};
-    const uint64_t w[4] = {(256 - fx) * (256 - fy), fx * (256 - fy), (256 - fx) * fy, uint64_t(fx) * fy};
-
-    uint64_t total = 0;
+    // 32 bits suffice: the weights add up to 65536, so total <= 65536 * 255 and each
+    // channel sum <= 255 * total < 2^32 (and 32-bit division is much the cheaper).
+    const uint32_t w[4] = {(256 - fx) * (256 - fy), fx * (256 - fy), (256 - fx) * fy, fx * fy};
+    uint32_t weighted[4];
+    uint32_t total = 0;
     for (int i = 0; i < 4; ++i) {
-        total += w[i] * (p[i] >> 24);
+        weighted[i] = w[i] * (p[i] >> 24);
+        total += weighted[i];
     }
-    const uint32_t alpha = uint32_t((total + 0x8000) >> 16);
+    const uint32_t alpha = (total + 0x8000) >> 16;
     if (alpha == 0) {
         return 0;
     }
     auto channel = [&](int shift) {
-        uint64_t sum = 0;
+        uint32_t sum = 0;
         for (int i = 0; i < 4; ++i) {
-            sum += uint64_t((p[i] >> shift) & 0xFF) * w[i] * (p[i] >> 24);
+            sum += ((p[i] >> shift) & 0xFF) * weighted[i];
         }
-        return uint32_t(sum / total);
+        return sum / total;
     };
     return channel(0) | channel(8) << 8 | channel(16) << 16 | alpha << 24;
 }

@@ -48,6 +48,7 @@ Patch StretchWarpEffect::Apply(const Surface& source, const gfx::Rect& brush)
 
     auto result = CreateSurface(area.width, area.height);
     for (int32_t i = 0; i < area.height; ++i) {
+        const uint32_t* in = source.Row(area.y + i) + area.x;
         uint32_t* out = result->Row(i);
         const float dy = float(i) - halfHeight;
         for (int32_t j = 0; j < area.width; ++j) {
@@ -55,6 +56,13 @@ Patch StretchWarpEffect::Apply(const Surface& source, const gfx::Rect& brush)
             const float dist = std::sqrt(dx * dx + dy * dy);
             const float tx = 1.0f - dist / halfWidth;
             const float ty = 1.0f - dist / halfHeight;
+            if (tx <= 0.0f && ty <= 0.0f) {
+                // Unmoved: a bilinear sample at a whole pixel is that pixel, or
+                // transparent black where its alpha is 0.
+                const uint32_t p = in[j];
+                out[j] = area.x + j > 0 && area.y + i > 0 && (p >> 24) != 0 ? p : 0;
+                continue;
+            }
             float sx = float(j);
             float sy = float(i);
             if (tx > 0.0f) {

@@ -1,5 +1,6 @@
 #include "engine/MaskedEffect.h"
 #include "engine/PictureLayer.h"
+#include "engine/PixelHelpers.h"
 #include "support/TestPictures.h"
 #include "tools/BloatPinchEffect.h"
 #include "tools/LumaCurveEffect.h"
@@ -165,4 +166,59 @@ TEST(StretchWarpEffect, PullMovesContentAndSamplesBeyondTheEdgeAreTransparent)
     ASSERT_EQ(corner.Area(), (gfx::Rect{0, 0, 60, 60}));
     EXPECT_EQ(corner.surface->At(0, 10), 0u);
     EXPECT_EQ(corner.surface->At(10, 0), 0u);
+}
+
+namespace {
+
+// The warp pixel by pixel, every pixel through the bilinear sampler.
+uint32_t DirectWarpPixel(const Surface& s, const gfx::Rect& area, gfx::Point pull, int32_t j, int32_t i)
+{
+    const float k = 1.0f / 300.0f;
+    const float kx = float(pull.x) * k, ky = float(pull.y) * k;
+    const float dx = float(j) - float(area.width) * 0.5f, dy = float(i) - float(area.height) * 0.5f;
+    const float dist = std::sqrt(dx * dx + dy * dy);
+    const float tx = 1.0f - dist / (float(area.width) * 0.5f);
+    const float ty = 1.0f - dist / (float(area.height) * 0.5f);
+    float sx = tx > 0.0f ? float(j) * (1.0f - tx * tx * kx) : float(j);
+    float sy = ty > 0.0f ? float(i) * (1.0f - ty * ty * ky) : float(i);
+    sx += float(area.x);
+    sy += float(area.y);
+    if (sx > 0.0f && sx < float(s.width) && sy > 0.0f && sy < float(s.height)) {
+        return SampleBilinearWrapped(s, sx, sy);
+    }
+    return 0;
+}
+
+} // namespace
+
+// Random pixels with random alpha (some fully transparent), areas inside the picture
+// and clipped at each edge.
+TEST(StretchWarpEffect, EqualsTheSampledFormulaAtEveryPixel)
+{
+    auto picture = Noise(160, 140, 12, true);
+    for (int32_t n = 0; n < 160 * 140; n += 7) {
+        picture->pixels[size_t(n)] &= 0x00FFFFFF;
+    }
+    struct Case {
+        gfx::Rect brush;
+        gfx::Point target;
+    };
+    const Case cases[] = {
+        {{60, 50, 40, 40}, {95, 60}}, {{2, 3, 30, 30}, {5, 30}}, {{130, 110, 30, 30}, {135, 112}},
+        {{70, 0, 20, 20}, {71, 19}},
+    };
+    for (const Case& c : cases) {
+        StretchWarpEffect warp(1);
+        warp.SetTarget(c.target.x, c.target.y);
+        const Patch patch = warp.Apply(*picture, c.brush);
+        ASSERT_TRUE(patch.HasSurface());
+        const gfx::Point centre{(2 * c.brush.x + c.brush.width) / 2, (2 * c.brush.y + c.brush.height) / 2};
+        const gfx::Point pull{c.target.x - centre.x, c.target.y - centre.y};
+        for (int32_t i = 0; i < patch.height; ++i) {
+            for (int32_t j = 0; j < patch.width; ++j) {
+                ASSERT_EQ(patch.surface->At(j, i), DirectWarpPixel(*picture, patch.Area(), pull, j, i))
+                    << "brush " << c.brush.x << "," << c.brush.y << " at " << j << "," << i;
+            }
+        }
+    }
 }
