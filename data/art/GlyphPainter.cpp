@@ -90,10 +90,12 @@ GlyphPainter::Shape GlyphPainter::ShapeOf(Glyph glyph)
         AddCircle(s.fills, {12, 12.4}, 3.2);
         break;
     case Glyph::Stretch:
-        AddCircle(p, {10, 14}, 6.5);
-        AddLine(p, {10, 14}, {20.5, 3.5});
-        AddArrowHead(p, {20.5, 3.5}, {1, -1}, 6);
-        AddCircle(s.fills, {10, 14}, 1.8);
+        // A ring whose content is pulled sideways by the arrow.
+        AddCircle(p, {12, 12}, 9);
+        p.moveTo(5.5, 15);
+        p.cubicTo(9, 15, 10, 9.5, 17, 9.5);
+        AddArrowHead(p, {17.5, 9.5}, {1, 0}, 4.2);
+        AddCircle(s.fills, {5.5, 15}, 1.6);
         break;
     case Glyph::Brightness: {
         AddCircle(p, {12, 12}, 4.8);

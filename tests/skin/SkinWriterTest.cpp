@@ -1,0 +1,75 @@
+#include "GuiApplication.h"
+
+#include "art/ContactSheet.h"
+#include "art/SkinLayout.h"
+#include "art/SkinWriter.h"
+#include "engine/AppFiles.h"
+
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
+
+#include <gtest/gtest.h>
+
+namespace {
+
+QStringList ExpectedFiles()
+{
+    QStringList files = {"main.bmp", "compare.bmp", "arrow_down.bmp", "arrow_up.bmp", "x.bmp", "miravo.ico", "miravo.png"};
+    for (const char* cursor : {"line", "stretch", "bc", "blur", "copy", "zoom", "move", "help", "hand"}) {
+        files << QString(cursor) + ".cur";
+    }
+    std::vector<SkinButton> buttons = SkinLayout::MainButtons();
+    const auto& compare = SkinLayout::CompareButtons();
+    buttons.insert(buttons.end(), compare.begin(), compare.end());
+    for (const SkinButton& button : buttons) {
+        for (const char* suffix : {"_1", "_2", "_3"}) {
+            files << QString::fromStdString(button.name) + suffix + ".bmp";
+        }
+    }
+    return files;
+}
+
+} // namespace
+
+TEST(SkinWriter, WritesTheWholeSkinIntoAFolder)
+{
+    EnsureGuiApplication();
+    QTemporaryDir dir;
+    ASSERT_TRUE(dir.isValid());
+    ASSERT_TRUE(SkinWriter(dir.path()).WriteAll());
+    QStringList written = QDir(dir.path()).entryList(QDir::Files);
+    QStringList expected = ExpectedFiles();
+    written.sort();
+    expected.sort();
+    EXPECT_EQ(written, expected);
+}
+
+TEST(SkinWriter, ReportsAFolderItCannotWriteInto)
+{
+    EnsureGuiApplication();
+    QTemporaryDir dir;
+    ASSERT_TRUE(dir.isValid());
+    const QString blocked = dir.filePath("blocked");
+    QFile file(blocked);
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly)); // a plain file where the folder should be
+    file.close();
+    EXPECT_FALSE(SkinWriter(blocked).WriteAll());
+}
+
+TEST(ContactSheet, ShowsEveryLookOfTheBuiltSkinAndNamesWhatIsMissing)
+{
+    EnsureGuiApplication();
+    ContactSheet built(QString::fromStdString(AppDataDir().string()));
+    const QImage states = built.WindowStates("main.bmp", SkinLayout::MainButtons());
+    EXPECT_GT(states.width(), 4 * 600);
+    EXPECT_GT(states.height(), 710);
+    EXPECT_FALSE(built.Extras().isNull());
+    EXPECT_FALSE(built.MainAtStart().isNull());
+    EXPECT_TRUE(built.Missing().isEmpty()) << built.Missing().join(", ").toStdString();
+
+    QTemporaryDir empty;
+    ContactSheet nothing(empty.path());
+    EXPECT_TRUE(nothing.WindowStates("main.bmp", SkinLayout::MainButtons()).isNull());
+    EXPECT_TRUE(nothing.Missing().contains("main.bmp"));
+}
