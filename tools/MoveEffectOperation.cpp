@@ -86,7 +86,7 @@ void MoveEffectOperation::OnButtonUp(Environment* env) { FinishGesture(env); }
 
 void MoveEffectOperation::FinishGesture(Environment* env)
 {
-    if (!InGesture()) {
+    if (!InGesture() || !env) {
         return;
     }
     // A picture opened since the press has a new history, which must not get a step

@@ -324,6 +324,31 @@ TEST(MoveEffectOperation, ANewPressEndsAGestureWhoseReleaseWasLost)
     EXPECT_TRUE(SamePixels(*firstResult, t.Picture()));
     t.env.history.Undo();
     EXPECT_TRUE(SamePixels(*before, t.Picture()));
+
+    // switching tools in the middle of a gesture ends it too
+    t.Press(t.stretch, 1, {150, 150});
+    t.Drag(t.stretch, {160, 140});
+    t.stretch.Deactivate();
+    EXPECT_FALSE(t.stretch.InGesture());
+    EXPECT_EQ(t.env.history.Size(), 1u);
+}
+
+// Opening another picture clears the history; a gesture begun on the old picture must
+// not leave a step that would write the old pixels into the new one.
+TEST(EffectToolOperations, GesturesLeftOpenDoNotRecordIntoANewPicture)
+{
+    Tools t(Noise(300, 300, 7));
+    t.Press(t.stretch, 1, {150, 150});
+    t.Drag(t.stretch, {165, 150});
+    t.Press(t.bc, 1, {100, 100});
+    t.Drag(t.bc, {100, 100});
+    t.env.picture = std::make_shared<PictureLayer>(Filled(300, 300, 0xFF336699));
+    t.env.history.Clear();
+    t.Drag(t.stretch, {170, 150});
+    t.Press(t.stretch, 1, {50, 50});
+    t.Press(t.bc, 1, {50, 50});
+    EXPECT_TRUE(t.env.history.IsEmpty());
+    EXPECT_TRUE(SamePixels(*Filled(300, 300, 0xFF336699), t.Picture()));
 }
 
 TEST(MoveEffectOperation, DrawsTheFixedCircleDuringAGesture)
@@ -375,6 +400,7 @@ TEST(CopyOperation, EachStampIsOneUndoStep)
     EXPECT_TRUE(ChangesLieInside(*before, *afterFirst, {145, 145, 110, 110}));
     EXPECT_GT(CountChanged(*before, *afterFirst), 1000);
     t.Click(t.copy, 1, {220, 200});
+    t.Click(t.copy, 1, {300, 200}); // on the border: draws nothing, records nothing
     ASSERT_EQ(t.env.history.Size(), 2u);
     t.env.history.Undo();
     EXPECT_TRUE(SamePixels(*afterFirst, t.Picture()));

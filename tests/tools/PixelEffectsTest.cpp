@@ -222,3 +222,18 @@ TEST(StretchWarpEffect, EqualsTheSampledFormulaAtEveryPixel)
         }
     }
 }
+
+TEST(PixelEffects, OutOfRangeParametersStaySafe)
+{
+    const auto picture = Noise(100, 100, 13);
+    // contrast beyond 100 is the threshold curve
+    const Patch threshold = LumaCurveEffect(0, 150).Apply(*picture, {10, 10, 20, 20});
+    const Patch reference = LumaCurveEffect(0, 100).Apply(*picture, {10, 10, 20, 20});
+    EXPECT_TRUE(testpictures::SamePixels(*threshold.surface, *reference.surface));
+    // no strength means no pull
+    StretchWarpEffect still(0);
+    still.SetTarget(45, 35);
+    const Patch unmoved = still.Apply(*picture, {30, 30, 20, 20});
+    ASSERT_TRUE(unmoved.HasSurface());
+    EXPECT_EQ(unmoved.surface->At(30, 30), picture->At(unmoved.x + 30, unmoved.y + 30));
+}
