@@ -1,6 +1,7 @@
 #include "CursorFixtures.h"
 #include "QtTestApp.h"
 
+#include "engine/AppFiles.h"
 #include "shell/CursorFile.h"
 
 #include <gtest/gtest.h>
@@ -117,4 +118,37 @@ TEST(CursorFile, LoadsFromDiskIntoAQCursor)
 
     EXPECT_FALSE(CursorFile::LoadCursor(dir.filePath("missing.cur")).has_value());
     EXPECT_FALSE(CursorFile::LoadCursor(dir.path()).has_value());
+}
+
+TEST(CursorFile, ReadsEveryCursorOfTheSkin)
+{
+#ifndef MIRAVO_HAS_SKIN
+    GTEST_SKIP() << "the skin is not part of this build";
+#else
+    TestApplication();
+    for (const char* name : {"line", "stretch", "bc", "blur", "copy", "zoom", "move", "help", "hand"}) {
+        SCOPED_TRACE(name);
+        QFile file(QString::fromStdString(CursorFilePath(name).string()));
+        ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+        const QByteArray bytes = file.readAll();
+        const CursorFile cursor = CursorFile::FromBytes(bytes);
+        ASSERT_FALSE(cursor.IsEmpty());
+        ASSERT_EQ(cursor.Image().size(), QSize(32, 32));
+        // The hotspot as stored in the file's only directory entry.
+        const QPoint stored(uint8_t(bytes[10]) | uint8_t(bytes[11]) << 8, uint8_t(bytes[12]) | uint8_t(bytes[13]) << 8);
+        EXPECT_EQ(cursor.Hotspot(), stored);
+        // Qt's own reader must see the same picture.
+        const QImage reference = QImage::fromData(bytes, "CUR").convertToFormat(QImage::Format_ARGB32);
+        ASSERT_EQ(reference.size(), cursor.Image().size());
+        int opaque = 0;
+        for (int y = 0; y < 32; ++y) {
+            for (int x = 0; x < 32; ++x) {
+                ASSERT_EQ(cursor.Image().pixel(x, y), reference.pixel(x, y)) << x << "," << y;
+                opaque += qAlpha(cursor.Image().pixel(x, y)) == 255;
+            }
+        }
+        EXPECT_GT(opaque, 20);
+        EXPECT_LT(opaque, 32 * 32 - 20);
+    }
+#endif
 }
