@@ -54,8 +54,8 @@ ButtonPainter::Look ButtonPainter::SecondaryLook(ButtonState state)
         return {SkinTheme::AccentTint(), SkinTheme::AccentTint(), SkinTheme::AccentLight(), SkinTheme::AccentDark(),
                 SkinTheme::AccentDark(), 0};
     case ButtonState::Pressed:
-        return {SkinTheme::AccentTintStrong(), SkinTheme::AccentTint(), SkinTheme::Accent(), SkinTheme::AccentDark(),
-                SkinTheme::AccentDark(), 1};
+        return {SkinTheme::AccentTintStrong().darker(104), SkinTheme::AccentTintStrong(), SkinTheme::Accent(),
+                SkinTheme::AccentDark(), SkinTheme::AccentDark(), 1};
     case ButtonState::Disabled:
         break;
     }
@@ -114,7 +114,18 @@ void ButtonPainter::PaintBox(QPainter& painter, const SkinButton& button, const 
     painter.setPen(QPen(look.border, 1));
     painter.setBrush(fill);
     painter.drawRoundedRect(box, radius, radius);
-    if (look.shift == 0 && look.fillTop.lightness() > look.fillBottom.lightness()) {
+    if (look.shift > 0) {
+        // Pressed: a soft shadow under the top edge makes the face look pushed in.
+        QPainterPath face;
+        face.addRoundedRect(box, radius, radius);
+        painter.save();
+        painter.setClipPath(face);
+        QLinearGradient shade(box.topLeft(), box.topLeft() + QPointF(0, 4));
+        shade.setColorAt(0, QColor(0x50, 0x20, 0x30, 46));
+        shade.setColorAt(1, QColor(0x50, 0x20, 0x30, 0));
+        painter.fillRect(QRectF(box.left(), box.top(), box.width(), 4), shade);
+        painter.restore();
+    } else if (look.fillTop.lightness() > look.fillBottom.lightness()) {
         // A faint highlight under the top edge gives the raised buttons some depth.
         painter.setPen(QPen(WithAlpha(Qt::white, 90), 1));
         painter.drawLine(QPointF(box.left() + radius, box.top() + 1), QPointF(box.right() - radius, box.top() + 1));

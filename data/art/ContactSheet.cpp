@@ -12,6 +12,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <numbers>
 
 namespace {
 
@@ -177,7 +178,7 @@ QImage ContactSheet::Extras()
             strip.fill(skin);
             const QImage scaled = loaded.scaled(loaded.width(), heights[k], Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
             for (int x = 0; x < scaled.width(); ++x) {
-                const int base = 26 - int(std::lround(12 * std::sin(M_PI * x / scaled.width())));
+                const int base = 26 - int(std::lround(12 * std::sin(std::numbers::pi * x / scaled.width())));
                 for (int j = 0; j < scaled.height(); ++j) {
                     const int yy = base - heights[k] / 2 + j;
                     const QRgb t = scaled.pixel(x, j);
