@@ -7,7 +7,6 @@
 #include <memory>
 
 class PictureLayer;
-class SurfaceSnapshot;
 
 // The brush that repeats while dragging: a dab at every interval-th drag event and one
 // at the release, all of one gesture making a single undo step. The drag-event count
