@@ -42,9 +42,8 @@ struct FileStart {
 
     explicit FileStart(std::FILE* file)
     {
-        if (std::fread(bytes, 1, sizeof bytes, file) != sizeof bytes) {
-            std::fill(std::begin(bytes), std::end(bytes), 0);
-        }
+        const size_t read = std::fread(bytes, 1, sizeof bytes, file);
+        std::fill(bytes + read, std::end(bytes), 0); // a shorter file matches no signature
         std::rewind(file);
     }
     bool IsJpeg() const { return bytes[0] == 0xFF && bytes[1] == 0xD8 && bytes[2] == 0xFF; }
@@ -79,7 +78,7 @@ PictureDecoder::PictureDecoder(MemoryBudget budget) : budget_(budget) {}
 DecodeResult PictureDecoder::Decode(const QString& path) const
 {
     const QFileInfo info(path);
-    if (!info.exists() || info.isDir() || !info.isReadable()) {
+    if (!info.isFile() || !info.isReadable()) {
         return Failure(DecodeProblem::Unreadable, messages::FileUnreadable);
     }
     if (info.size() == 0) {
