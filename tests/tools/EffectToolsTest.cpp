@@ -427,4 +427,13 @@ TEST(CopyOperation, StampNearTheEdgeDrawsThePatchsTopLeftPart)
     expected.CompositePatch({280, 140, 20, 20, corner});
     EXPECT_TRUE(SamePixels(expected.Working(), t.Picture()));
     EXPECT_GT(CountChanged(*expected.Baseline(), t.Picture()), 0);
+
+    // a brush larger than the patch draws only the patch, at the brush's top-left
+    t.large->SetValue(30);
+    t.Click(t.copy, 2, {60, 60}); // 60 x 60
+    t.large->SetValue(80);
+    const auto beforeStamp = t.PictureCopy();
+    t.Click(t.copy, 1, {150, 200}); // square {70, 120, 160, 160}
+    EXPECT_TRUE(ChangesLieInside(*beforeStamp, t.Picture(), {70, 120, 60, 60}));
+    EXPECT_NE(t.Picture().At(100, 150), beforeStamp->At(100, 150));
 }
