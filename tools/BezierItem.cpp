@@ -239,30 +239,27 @@ const Surface& BezierItem::ScaledTexture(int32_t height)
     return *scaledTexture_;
 }
 
-void BezierItem::KeepPixelsUnder(const gfx::Bitmap& target, const gfx::Rect& lineArea, const gfx::Rect& clip)
+void BezierItem::KeepPixelsUnder(const gfx::Bitmap& target, const gfx::Rect& clip)
 {
-    if (lineArea != underArea_) {
-        std::vector<uint32_t> kept(size_t(lineArea.Area()));
-        const gfx::Rect common = lineArea.Intersected(underArea_);
-        for (int32_t y = common.y; y < common.Bottom(); ++y) {
-            const uint32_t* from = under_.data() + size_t(y - underArea_.y) * size_t(underArea_.width);
-            uint32_t* to = kept.data() + size_t(y - lineArea.y) * size_t(lineArea.width);
-            std::copy_n(from + (common.x - underArea_.x), common.width, to + (common.x - lineArea.x));
+    const std::vector<gfx::Point>& curve = CurvePixels();
+    const int32_t height = LineHeight();
+    if (underPointsVersion_ != pointsVersion_ || underHeight_ != height) {
+        under_.assign(curve.size() * size_t(height), 0);
+        underPointsVersion_ = pointsVersion_;
+        underHeight_ = height;
+    }
+    const gfx::Rect fresh = clip.Intersected(target.Bounds());
+    for (size_t k = 0; k < curve.size(); ++k) {
+        const gfx::Point p = curve[k];
+        if (p.x < fresh.x || p.x >= fresh.Right()) {
+            continue;
         }
-        under_.swap(kept);
-        underArea_ = lineArea;
+        const int32_t top = p.y - height / 2;
+        const int32_t first = std::max(top, fresh.y), last = std::min(top + height, fresh.Bottom());
+        for (int32_t y = first; y < last; ++y) {
+            under_[k * size_t(height) + size_t(y - top)] = target.Scanline(y)[p.x];
+        }
     }
-    const gfx::Rect fresh = lineArea.Intersected(clip);
-    for (int32_t y = fresh.y; y < fresh.Bottom(); ++y) {
-        const uint32_t* from = target.Scanline(y) + fresh.x;
-        uint32_t* to = under_.data() + size_t(y - underArea_.y) * size_t(underArea_.width) + (fresh.x - underArea_.x);
-        std::copy_n(from, fresh.width, to);
-    }
-}
-
-uint32_t BezierItem::PixelUnder(int32_t x, int32_t y) const
-{
-    return under_[size_t(y - underArea_.y) * size_t(underArea_.width) + size_t(x - underArea_.x)];
 }
 
 void BezierItem::Draw(gfx::Graphics& graphics)
@@ -272,7 +269,8 @@ void BezierItem::Draw(gfx::Graphics& graphics)
         texture_->height <= 0) {
         return;
     }
-    KeepPixelsUnder(graphics.Target(), area, graphics.Clip());
+    // All of the clip's pixels are read before any is painted over.
+    KeepPixelsUnder(graphics.Target(), graphics.Clip());
     PaintLine(graphics);
 }
 
@@ -288,21 +286,22 @@ void BezierItem::PaintLine(gfx::Graphics& graphics)
     const double pixelCount = double(curve.size());
 
     // The texture runs along the curve in the order of its pixels (by x), stretched
-    // over all of them; column j of the line is row j of the texture.
-    size_t drawn = 0;
-    for (const gfx::Point& p : curve) {
-        ++drawn;
+    // over all of them; row j of the line is row j of the texture. Each pixel is
+    // painted as a 2 x 2 block, which reaches into the clip from one pixel left and above.
+    for (size_t k = 0; k < curve.size(); ++k) {
+        const gfx::Point p = curve[k];
         if (p.x < 0 || p.x >= picture.Right() || p.x + 1 < clip.x || p.x >= clip.Right()) {
             continue;
         }
-        const float u = float(double(texture.width) * double(drawn) / pixelCount);
+        const float u = float(double(texture.width) * double(k + 1) / pixelCount);
         for (int32_t j = 0; j < height; ++j) {
             const int32_t y = p.y - halfHeight + j;
             if (y < 0 || y >= picture.Bottom() || y + 1 < clip.y || y >= clip.Bottom()) {
                 continue;
             }
             const gfx::Argb t = SampleBilinearWrapped(texture, u, float(j));
-            graphics.DrawRectangle(DarkenedColour(PixelUnder(p.x, y), t, alpha), {p.x, y, 1, 1});
+            const gfx::Argb under = under_[k * size_t(height) + size_t(j)];
+            graphics.DrawRectangle(DarkenedColour(under, t, alpha), {p.x, y, 1, 1});
         }
     }
 }

@@ -75,8 +75,7 @@ private:
     LineState CurrentState() const;
     int32_t LineHeight() const;
     const Surface& ScaledTexture(int32_t height);
-    void KeepPixelsUnder(const gfx::Bitmap& target, const gfx::Rect& lineArea, const gfx::Rect& clip);
-    uint32_t PixelUnder(int32_t x, int32_t y) const;
+    void KeepPixelsUnder(const gfx::Bitmap& target, const gfx::Rect& clip);
     void PaintLine(gfx::Graphics& graphics);
 
     std::shared_ptr<const Surface> texture_;
@@ -92,10 +91,12 @@ private:
 
     std::shared_ptr<Surface> scaledTexture_;
 
-    // What lay under the line when its area was last drawn: the line's colours come
-    // from these pixels, also where a clipped redraw leaves them outside the clip.
-    gfx::Rect underArea_;
+    // What lay under each painted pixel when it was last drawn, per curve pixel and
+    // line row: the line's colours come from these, also where a clipped redraw leaves
+    // them outside the clip. Valid for one curve and height.
     std::vector<uint32_t> under_;
+    uint64_t underPointsVersion_ = 0;
+    int32_t underHeight_ = 0;
 
     LineState reportedState_;
     gfx::Rect reportedArea_;
