@@ -25,8 +25,10 @@ std::optional<QString> UserDialogs::AskJpegFileToSave(QWidget* owner)
 
 QString UserDialogs::WithJpgExtension(const QString& path)
 {
-    const qsizetype dot = path.lastIndexOf(QLatin1Char('.'));
-    const QString extension = dot < 0 ? QString() : path.mid(dot + 1);
+    // Only a dot in the file name counts: "my.photos/portrait" has no extension.
+    const QString fileName = QFileInfo(path).fileName();
+    const qsizetype dot = fileName.lastIndexOf(QLatin1Char('.'));
+    const QString extension = dot < 0 ? QString() : fileName.mid(dot + 1);
     if (extension.compare(QLatin1String("jpg"), Qt::CaseInsensitive) == 0) {
         return path;
     }

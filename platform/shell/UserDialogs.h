@@ -28,8 +28,8 @@ public:
     // dialog again, so an existing picture is never overwritten unasked.
     std::optional<QString> AskJpegFileToSave(QWidget* owner);
 
-    // The path with ".jpg" appended unless the text after its last dot already is "jpg"
-    // in any letter case ("a.JPG" stays, "a.png" becomes "a.png.jpg").
+    // The path with ".jpg" appended unless its file name already ends in ".jpg" in any
+    // letter case ("a.JPG" stays, "a.png" becomes "a.png.jpg", "my.photos/a" gets ".jpg").
     static QString WithJpgExtension(const QString& path);
 };
 

@@ -23,6 +23,7 @@ TEST(UserDialogs, AppendsJpgUnlessTheNameEndsInIt)
         {"/home/a/my.photos/portrait", "/home/a/my.photos/portrait.jpg"},
         {"portrait.", "portrait..jpg"},
         {"照片", "照片.jpg"},
+        {"/home/a/old.jpg/portrait", "/home/a/old.jpg/portrait.jpg"},
     };
     for (const auto& [chosen, written] : cases) {
         EXPECT_EQ(UserDialogs::WithJpgExtension(chosen), written) << chosen.toStdString();
