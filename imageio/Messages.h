@@ -19,7 +19,7 @@ inline constexpr char PictureTooLarge[] = "图片太大 (%1 × %2 像素), 内�
 // Saving: SaveFailed followed by one of the reasons.
 inline constexpr char SaveFailed[] = "玉照没有保存: ";
 inline constexpr char DiskFull[] = "磁盘空间不足.";
-inline constexpr char NoWritePermission[] = "没有权限写入该文件夹.";
+inline constexpr char NoWritePermission[] = "没有写入权限 (文件或文件夹是只读的).";
 inline constexpr char PathIsFolder[] = "该路径是一个文件夹, 请换一个文件名.";
 inline constexpr char FolderMissing[] = "文件夹不存在.";
 // %1 is the system's own description of the error.

@@ -45,9 +45,15 @@ bool ReplacingFile::Open()
 {
     ResolveSymbolicLink();
     struct stat status {};
-    if (::stat(target_.c_str(), &status) == 0 && S_ISDIR(status.st_mode)) {
-        errno = EISDIR;
-        return Fail();
+    if (::stat(target_.c_str(), &status) == 0) {
+        if (S_ISDIR(status.st_mode)) {
+            errno = EISDIR;
+            return Fail();
+        }
+        // The rename would replace a file the user made read-only; respect that instead.
+        if (::access(target_.c_str(), W_OK) != 0) {
+            return Fail();
+        }
     }
     const size_t slash = target_.rfind('/');
     const std::string folder = slash == std::string::npos ? std::string() : target_.substr(0, slash + 1);

@@ -16,7 +16,7 @@ public:
     ReplacingFile& operator=(const ReplacingFile&) = delete;
 
     // Creates the temporary file; false with Error() set when the target is a folder or
-    // the folder cannot be written.
+    // a read-only file, or the folder cannot be written.
     bool Open();
     std::FILE* Stream() const { return stream_; }
     // Flushes and syncs the data, gives the file the target's permissions and renames

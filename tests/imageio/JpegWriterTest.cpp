@@ -197,7 +197,7 @@ TEST(JpegWriter, FailedSaveReportsWhyAndKeepsTheOldFile)
 {
     const gfx::Bitmap picture = PhotoLike(320, 240, 11);
     const std::vector<uint8_t> oldPhoto{'o', 'l', 'd', ' ', 'p', 'h', 'o', 't', 'o'};
-    enum class Setup { DiskFull, ReadOnlyFolder, TargetIsFolder, FolderMissing };
+    enum class Setup { DiskFull, ReadOnlyFolder, ReadOnlyFile, TargetIsFolder, FolderMissing };
     const struct {
         Setup setup;
         const char* target;
@@ -205,11 +205,12 @@ TEST(JpegWriter, FailedSaveReportsWhyAndKeepsTheOldFile)
     } cases[] = {
         {Setup::DiskFull, "portrait.jpg", messages::DiskFull},
         {Setup::ReadOnlyFolder, "portrait.jpg", messages::NoWritePermission},
+        {Setup::ReadOnlyFile, "portrait.jpg", messages::NoWritePermission},
         {Setup::TargetIsFolder, "portrait.jpg", messages::PathIsFolder},
         {Setup::FolderMissing, "no-such-folder/portrait.jpg", messages::FolderMissing},
     };
     for (const auto& c : cases) {
-        if (c.setup == Setup::ReadOnlyFolder && geteuid() == 0) {
+        if ((c.setup == Setup::ReadOnlyFolder || c.setup == Setup::ReadOnlyFile) && geteuid() == 0) {
             continue; // permissions do not stop the superuser
         }
         TempFolder folder;
@@ -230,13 +231,16 @@ TEST(JpegWriter, FailedSaveReportsWhyAndKeepsTheOldFile)
             result = JpegWriter().Write(picture, QString::fromStdString(target));
             chmod(folder.Path().c_str(), 0755);
         } else {
+            if (c.setup == Setup::ReadOnlyFile) {
+                chmod(target.c_str(), 0444);
+            }
             result = JpegWriter().Write(picture, QString::fromStdString(target));
         }
 
         EXPECT_FALSE(result.saved) << c.reason;
         EXPECT_EQ(result.message, QString::fromUtf8(messages::SaveFailed) + QString::fromUtf8(c.reason));
         EXPECT_EQ(folder.Names(), namesBefore) << "no temporary file is left behind";
-        if (c.setup == Setup::DiskFull || c.setup == Setup::ReadOnlyFolder) {
+        if (c.setup == Setup::DiskFull || c.setup == Setup::ReadOnlyFolder || c.setup == Setup::ReadOnlyFile) {
             EXPECT_EQ(ReadBytes(target), oldPhoto);
         }
         if (c.setup == Setup::TargetIsFolder) {

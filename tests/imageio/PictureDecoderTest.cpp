@@ -159,6 +159,7 @@ TEST(PictureDecoder, ReadsFilesWrittenInEachFormat)
         {"by-qt.jpg", "JPEG", opaque, QImage::Format_RGB32, 24},
         {"grey.jpg", "JPEG", opaque, QImage::Format_Grayscale8, 24},
         {"png-named.jpg", "PNG", translucent, QImage::Format_ARGB32, 0},
+        {"美女 照片.jpg", "JPEG", opaque, QImage::Format_RGB32, 24},
     };
     for (const auto& c : cases) {
         const QImage image = AsImage(c.picture).convertToFormat(c.written);
