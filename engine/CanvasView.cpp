@@ -95,15 +95,15 @@ bool CanvasView::SetZoom(float z)
     }
     srcWidth_ = TruncToInt(float(viewWidth_) * inverse);
     srcHeight_ = TruncToInt(float(viewHeight_) * inverse);
-    ZoomAxis(HorizontalAxis(), z, hasZoom_);
-    ZoomAxis(VerticalAxis(), z, hasZoom_);
+    ZoomAxis(HorizontalAxis(), z);
+    ZoomAxis(VerticalAxis(), z);
     zoom_ = z;
     hasZoom_ = true;
     Scroll(0, 0);
     return true;
 }
 
-void CanvasView::ZoomAxis(const Axis& axis, float z, bool hadZoom)
+void CanvasView::ZoomAxis(const Axis& axis, float z)
 {
     const int64_t margin = (int64_t(axis.viewSize) - TruncToInt(float(axis.pictureSize) * z)) / 2;
     if (margin >= 0) {
@@ -116,7 +116,7 @@ void CanvasView::ZoomAxis(const Axis& axis, float z, bool hadZoom)
     // Without an earlier zoom (the fit at construction) the centred start stays and
     // Scroll clamps it. Otherwise the scroll position follows the zoom; a position of 0
     // counts as 1 so that a view scrolled to the edge still moves inward.
-    if (hadZoom) {
+    if (hasZoom_) {
         if (axis.src == 0) {
             axis.src = 1;
         }

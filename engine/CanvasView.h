@@ -74,7 +74,7 @@ private:
         int32_t pictureSize;
         int32_t viewSize;
     };
-    void ZoomAxis(const Axis& axis, float z, bool hadZoom);
+    void ZoomAxis(const Axis& axis, float z);
     bool ScrollAxis(const Axis& axis, int32_t delta);
     Axis HorizontalAxis() { return {srcX_, srcWidth_, destX_, pictureWidth_, viewWidth_}; }
     Axis VerticalAxis() { return {srcY_, srcHeight_, destY_, pictureHeight_, viewHeight_}; }
