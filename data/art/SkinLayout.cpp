@@ -18,7 +18,7 @@ const std::vector<SkinButton>& SkinLayout::MainButtons()
         {"zoomOut", {275, 676, 56, 22}, QStringLiteral("缩小"), ButtonStyle::Secondary, Glyph::ZoomOut},
         {"move", {341, 676, 56, 22}, QStringLiteral("平移"), ButtonStyle::Tool, Glyph::Pan},
         {"line", {465, 108, 57, 20}, QStringLiteral("眼线"), ButtonStyle::Tool, Glyph::Eyeliner},
-        {"stretch", {465, 138, 57, 20}, QStringLiteral("推拉"), ButtonStyle::Tool, Glyph::Stretch},
+        {"stretch", {465, 138, 57, 20}, QStringLiteral("变形"), ButtonStyle::Tool, Glyph::Stretch},
         {"bc", {465, 168, 57, 20}, QStringLiteral("明暗"), ButtonStyle::Tool, Glyph::Brightness},
         {"blur", {532, 108, 57, 20}, QStringLiteral("祛斑"), ButtonStyle::Tool, Glyph::SpotRemoval},
         {"copy", {532, 138, 57, 20}, QStringLiteral("仿制"), ButtonStyle::Tool, Glyph::CloneStamp},
