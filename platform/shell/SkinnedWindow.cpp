@@ -10,6 +10,7 @@
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPainter>
+#include <QPointer>
 #include <QWheelEvent>
 #include <QWindow>
 
@@ -46,7 +47,7 @@ SkinnedWindow::SkinnedWindow(QWidget* parent)
 SkinnedWindow::~SkinnedWindow()
 {
     if (loop_ != nullptr) {
-        loop_->exit();
+        loop_->exit(kModalCancel);
     }
 }
 
@@ -63,7 +64,12 @@ int SkinnedWindow::RunModal()
     activateWindow();
     QEventLoop loop;
     loop_ = &loop;
-    loop.exec(QEventLoop::DialogExec);
+    // A handler may delete the window while its loop runs; then it ends as cancelled.
+    const QPointer<SkinnedWindow> alive(this);
+    const int code = loop.exec(QEventLoop::DialogExec);
+    if (!alive) {
+        return code == 0 ? kModalCancel : code;
+    }
     loop_ = nullptr;
     hide();
     return endCode_;

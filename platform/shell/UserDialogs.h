@@ -20,8 +20,6 @@ public:
     virtual bool AskYesNo(QWidget* owner, const QString& text) = 0;
     // The picture the user picked in the open dialog; nothing when cancelled.
     virtual std::optional<QString> ChooseFileToOpen(QWidget* owner) = 0;
-    // The name the user gave in the save dialog, as given; nothing when cancelled.
-    virtual std::optional<QString> ChooseFileToSave(QWidget* owner) = 0;
 
     // The JPEG file to write: the save dialog's choice with the ".jpg" rule applied.
     // When that file exists the user is asked before it is replaced; No shows the save
@@ -31,6 +29,11 @@ public:
     // The path with ".jpg" appended unless its file name already ends in ".jpg" in any
     // letter case ("a.JPG" stays, "a.png" becomes "a.png.jpg", "my.photos/a" gets ".jpg").
     static QString WithJpgExtension(const QString& path);
+
+protected:
+    // The name the user gave in the save dialog, as given; nothing when cancelled.
+    // Reached only through AskJpegFileToSave, which asks before replacing a file.
+    virtual std::optional<QString> ChooseFileToSave(QWidget* owner) = 0;
 };
 
 // The caption of every message box.

@@ -113,6 +113,11 @@ TEST(SkinnedWindow, RunModalReturnsTheEndCode)
         });
         EXPECT_EQ(window.RunModal(), code) << "key " << key;
     }
+
+    // Deleted by a handler while its loop runs: the loop ends, cancelled.
+    auto* deleted = new RecordingWindow;
+    QTimer::singleShot(0, [deleted] { delete deleted; });
+    EXPECT_EQ(deleted->RunModal(), shell::kModalCancel);
 }
 
 TEST(SkinnedWindow, HandlersReceiveClientPointsAndVirtualKeys)
