@@ -171,6 +171,19 @@ void BM_RenderAfterZoomStep(benchmark::State& state)
     SetLabel(state);
 }
 
+// For comparison: composing every layer and scaling the visible part from scratch,
+// as a render without the kept back-buffer and view image would.
+void BM_RenderFromScratch(benchmark::State& state)
+{
+    OpenedPicture& opened = Opened(int(state.range(0)));
+    Canvas canvas(opened, ZoomMode(state.range(1)));
+    for (auto _ : state) {
+        canvas.view.RenderFull(true, canvas.graphics);
+        benchmark::DoNotOptimize(canvas.bitmap.Pixels());
+    }
+    SetLabel(state);
+}
+
 void AllSizesAndZooms(benchmark::internal::Benchmark* b)
 {
     for (int size = 0; size < 3; ++size) {
@@ -184,5 +197,6 @@ void AllSizesAndZooms(benchmark::internal::Benchmark* b)
 BENCHMARK(BM_RenderAfterBrushChange)->Apply(AllSizesAndZooms);
 BENCHMARK(BM_RenderAfterCursorMove)->Apply(AllSizesAndZooms);
 BENCHMARK(BM_RenderAfterZoomStep)->Apply(AllSizesAndZooms)->Iterations(4);
+BENCHMARK(BM_RenderFromScratch)->Apply(AllSizesAndZooms)->Iterations(2);
 
 } // namespace
