@@ -50,6 +50,19 @@ CommandResult RunShell(const std::string& command)
     return result;
 }
 
+// True once the process has ended (its parent shell is gone, so nobody may reap it:
+// a zombie counts as ended).
+bool ProcessGone(pid_t pid)
+{
+    std::ifstream stat("/proc/" + std::to_string(pid) + "/stat");
+    std::string line;
+    if (!std::getline(stat, line)) {
+        return true;
+    }
+    const size_t close = line.rfind(')');
+    return close == std::string::npos || close + 2 >= line.size() || line[close + 2] == 'Z';
+}
+
 bool HaveCommand(const char* name) { return RunShell(std::string("command -v ") + name).exitCode == 0; }
 
 class ShellWindowTest : public ::testing::Test {
@@ -74,8 +87,12 @@ protected:
 
     void TearDown() override
     {
-        if (pid_ > 0 && ::kill(pid_, 0) == 0) {
+        if (pid_ > 0 && !ProcessGone(pid_)) {
             ::kill(pid_, SIGTERM);
+            // The next test's window opens at the same place: let this one go first.
+            for (int i = 0; i < 100 && !ProcessGone(pid_); ++i) {
+                std::this_thread::sleep_for(20ms);
+            }
         }
         if (!dir_.empty()) {
             std::error_code ignored;
