@@ -11,6 +11,7 @@
 #include <QMouseEvent>
 #include <QPainter>
 #include <QPointer>
+#include <QScreen>
 #include <QWheelEvent>
 #include <QWindow>
 
@@ -90,6 +91,16 @@ void SkinnedWindow::MoveWindow(const gfx::Rect& screenRect)
     move(screenRect.x, screenRect.y);
     FitBackBuffer(screenRect.width, screenRect.height);
     InvalidateAll();
+}
+
+void SkinnedWindow::CenterOnScreen()
+{
+    const QScreen* screen = this->screen() != nullptr ? this->screen() : QGuiApplication::primaryScreen();
+    if (screen == nullptr) {
+        return;
+    }
+    const QRect available = screen->availableGeometry();
+    move(available.x() + (available.width() - width()) / 2, available.y() + (available.height() - height()) / 2);
 }
 
 gfx::Rect SkinnedWindow::ScreenRect() const

@@ -41,6 +41,9 @@ public:
     // The back buffer follows the size, keeping what it held where the sizes overlap.
     void MoveWindow(const gfx::Rect& screenRect);
     gfx::Rect ScreenRect() const;
+    // Keeps the size and centres the window on the screen it is on (the primary one
+    // before it is shown), within the part not taken by panels.
+    void CenterOnScreen();
     // The mouse position now, in client coordinates (outside the window too).
     gfx::Point CursorPosition() const;
 

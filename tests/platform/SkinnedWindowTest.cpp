@@ -8,6 +8,7 @@
 #include <QElapsedTimer>
 #include <QKeyEvent>
 #include <QMouseEvent>
+#include <QScreen>
 #include <QTimer>
 #include <QToolTip>
 #include <QWheelEvent>
@@ -179,6 +180,11 @@ TEST(SkinnedWindow, BackBufferFollowsTheSizeAndIsWhatThePaintShows)
     EXPECT_EQ(window.BackBuffer().GetPixel(63, 47), corner);
     EXPECT_EQ(window.BackBuffer().GetPixel(70, 49), gfx::colors::Black);
     EXPECT_EQ(window.width(), 80);
+
+    window.CenterOnScreen();
+    const QRect screen = window.screen()->availableGeometry();
+    EXPECT_EQ(window.ScreenRect(), (gfx::Rect{screen.x() + (screen.width() - 80) / 2,
+                                              screen.y() + (screen.height() - 50) / 2, 80, 50}));
 }
 
 TEST(SkinnedWindow, UpdateWindowPaintsTheInvalidAreaAtOnce)
