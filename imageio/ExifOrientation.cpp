@@ -1,5 +1,7 @@
 #include "imageio/ExifOrientation.h"
 
+#include "imageio/OrientedCopy.h"
+
 #include <algorithm>
 #include <cstring>
 #include <optional>
@@ -92,33 +94,6 @@ private:
     bool littleEndian_;
 };
 
-// Where each stored pixel goes: the target index of source pixel (x, y) is
-// origin + x * stepX + y * stepY, in a target `targetWidth` pixels wide.
-struct PixelWalk {
-    int64_t origin;
-    int64_t stepX;
-    int64_t stepY;
-    int32_t targetWidth;
-    int32_t targetHeight;
-};
-
-PixelWalk WalkFor(ExifOrientation orientation, int64_t w, int64_t h)
-{
-    const int32_t W = int32_t(w);
-    const int32_t H = int32_t(h);
-    switch (orientation) {
-    case ExifOrientation::Upright: return {0, 1, w, W, H};
-    case ExifOrientation::MirroredHorizontally: return {w - 1, -1, w, W, H};
-    case ExifOrientation::UpsideDown: return {w * h - 1, -1, -w, W, H};
-    case ExifOrientation::MirroredVertically: return {(h - 1) * w, 1, -w, W, H};
-    case ExifOrientation::Transposed: return {0, h, 1, H, W};
-    case ExifOrientation::TurnedLeft: return {h - 1, h, -1, H, W};
-    case ExifOrientation::Transversed: return {(w - 1) * h + h - 1, -h, -1, H, W};
-    case ExifOrientation::TurnedRight: return {(w - 1) * h, -h, 1, H, W};
-    }
-    return {0, 1, w, W, H};
-}
-
 } // namespace
 
 ExifOrientation ReadExifOrientation(std::span<const uint8_t> exif)
@@ -163,23 +138,8 @@ gfx::Bitmap ApplyOrientation(const gfx::Bitmap& stored, ExifOrientation orientat
     if (orientation == ExifOrientation::Upright) {
         return stored.Clone();
     }
-    const PixelWalk walk = WalkFor(orientation, stored.Width(), stored.Height());
-    gfx::Bitmap shown(walk.targetWidth, walk.targetHeight);
-    gfx::Argb* target = shown.Pixels();
-    // Square blocks keep both the rows read and the columns written in cache.
-    constexpr int32_t Block = 64;
-    for (int32_t by = 0; by < stored.Height(); by += Block) {
-        const int32_t yEnd = std::min(by + Block, stored.Height());
-        for (int32_t bx = 0; bx < stored.Width(); bx += Block) {
-            const int32_t xEnd = std::min(bx + Block, stored.Width());
-            for (int32_t y = by; y < yEnd; ++y) {
-                const gfx::Argb* row = stored.Scanline(y);
-                int64_t at = walk.origin + int64_t(bx) * walk.stepX + int64_t(y) * walk.stepY;
-                for (int32_t x = bx; x < xEnd; ++x, at += walk.stepX) {
-                    target[at] = row[x];
-                }
-            }
-        }
-    }
+    const OrientedCopy placement(orientation, stored.Width(), stored.Height());
+    gfx::Bitmap shown(placement.TargetWidth(), placement.TargetHeight());
+    placement.CopyRows(stored.Pixels(), 0, stored.Height(), shown);
     return shown;
 }

@@ -10,6 +10,8 @@ namespace {
 constexpr int ExifMarker = JPEG_APP0 + 1;
 constexpr char ExifSignature[] = "Exif\0"; // with the terminator: six bytes
 constexpr size_t ExifSignatureSize = 6;
+// Rows decoded before a turned picture's strip is put in place.
+constexpr JDIMENSION StripRows = 64;
 
 } // namespace
 
@@ -17,6 +19,7 @@ struct JpegReader::State {
     jpeg_decompress_struct info{};
     JpegErrorTrap trap;
     bool created = false;
+    std::vector<gfx::Argb> strip; // decoded rows on their way to their turned places
 };
 
 JpegReader::JpegReader() : state_(std::make_unique<State>()) {}
@@ -63,27 +66,45 @@ std::vector<uint8_t> JpegReader::Exif() const
     return {};
 }
 
-bool JpegReader::Decode(gfx::Bitmap& target)
+bool JpegReader::Decode(gfx::Bitmap& target, const OrientedCopy& placement)
 {
-    jpeg_decompress_struct& info = state_->info;
+    if (!placement.KeepsRows()) {
+        state_->strip.resize(size_t(Width()) * StripRows);
+    }
     if (setjmp(state_->trap.jump)) {
         return false;
     }
+    jpeg_decompress_struct& info = state_->info;
     info.out_color_space = JCS_EXT_BGRA; // libjpeg sets the alpha byte to 255
     jpeg_start_decompress(&info);
-    if (int32_t(info.output_width) != target.Width() || int32_t(info.output_height) != target.Height()) {
+    if (int32_t(info.output_width) != Width() || int32_t(info.output_height) != Height()) {
         return false;
     }
-    constexpr JDIMENSION RowsPerCall = 16;
-    JSAMPROW rows[RowsPerCall];
-    while (info.output_scanline < info.output_height) {
-        const JDIMENSION first = info.output_scanline;
-        const JDIMENSION count = std::min(RowsPerCall, info.output_height - first);
-        for (JDIMENSION i = 0; i < count; ++i) {
-            rows[i] = reinterpret_cast<JSAMPROW>(target.Scanline(int32_t(first + i)));
+    if (placement.KeepsRows()) {
+        ReadRowsInto(target.Pixels(), info.output_height);
+    } else {
+        while (info.output_scanline < info.output_height) {
+            const JDIMENSION first = info.output_scanline;
+            const JDIMENSION count = std::min(StripRows, info.output_height - first);
+            ReadRowsInto(state_->strip.data(), count);
+            placement.CopyRows(state_->strip.data(), int32_t(first), int32_t(count), target);
         }
-        jpeg_read_scanlines(&info, rows, count);
     }
     jpeg_finish_decompress(&info);
     return true;
+}
+
+void JpegReader::ReadRowsInto(gfx::Argb* pixels, unsigned count)
+{
+    jpeg_decompress_struct& info = state_->info;
+    constexpr JDIMENSION RowsPerCall = 16;
+    JSAMPROW rows[RowsPerCall];
+    const size_t width = size_t(Width());
+    for (JDIMENSION done = 0; done < count;) {
+        const JDIMENSION wanted = std::min(RowsPerCall, count - done);
+        for (JDIMENSION i = 0; i < wanted; ++i) {
+            rows[i] = reinterpret_cast<JSAMPROW>(pixels + (done + i) * width);
+        }
+        done += jpeg_read_scanlines(&info, rows, wanted);
+    }
 }

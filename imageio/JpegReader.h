@@ -1,6 +1,7 @@
 #pragma once
 
 #include "gfx/Bitmap.h"
+#include "imageio/OrientedCopy.h"
 
 #include <cstdint>
 #include <cstdio>
@@ -25,11 +26,16 @@ public:
     // The EXIF block (APP1 payload starting with "Exif\0\0"), empty when there is none.
     std::vector<uint8_t> Exif() const;
 
-    // Decodes the pixels into a bitmap of Width() x Height(). False when the data is
-    // damaged or ends early; the bitmap's contents are then undefined.
-    bool Decode(gfx::Bitmap& target);
+    // Decodes the pixels into target, each strip of rows put in place by placement (made
+    // for Width() x Height()). False when the data is damaged or ends early; the
+    // target's contents are then undefined.
+    bool Decode(gfx::Bitmap& target, const OrientedCopy& placement);
 
 private:
+    // The next count rows, one after the other from pixels. Called only from Decode,
+    // whose error trap covers it.
+    void ReadRowsInto(gfx::Argb* pixels, unsigned count);
+
     struct State;
     std::unique_ptr<State> state_;
 };

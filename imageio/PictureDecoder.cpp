@@ -3,6 +3,7 @@
 #include "imageio/ExifOrientation.h"
 #include "imageio/JpegReader.h"
 #include "imageio/Messages.h"
+#include "imageio/OrientedCopy.h"
 
 #include <QFile>
 #include <QFileInfo>
@@ -124,13 +125,13 @@ PictureDecoder::JpegRoute PictureDecoder::DecodeJpeg(std::FILE* file, DecodeResu
         result = TooLarge(reader.Width(), reader.Height());
         return JpegRoute::Decoded;
     }
-    gfx::Bitmap stored(reader.Width(), reader.Height());
-    if (!reader.Decode(stored)) {
+    const OrientedCopy placement(ReadExifOrientation(result.exif), reader.Width(), reader.Height());
+    gfx::Bitmap shown(placement.TargetWidth(), placement.TargetHeight());
+    if (!reader.Decode(shown, placement)) {
         result = Failure(DecodeProblem::Damaged, messages::PictureDamaged);
         return JpegRoute::Decoded;
     }
-    const ExifOrientation orientation = ReadExifOrientation(result.exif);
-    result.bitmap = orientation == ExifOrientation::Upright ? std::move(stored) : ApplyOrientation(stored, orientation);
+    result.bitmap = std::move(shown);
     return JpegRoute::Decoded;
 }
 

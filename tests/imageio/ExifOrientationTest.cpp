@@ -1,5 +1,6 @@
 #include "imageio/ExifOrientation.h"
 
+#include "imageio/OrientedCopy.h"
 #include "imageio/PictureFiles.h"
 
 #include <gtest/gtest.h>
@@ -108,4 +109,17 @@ TEST(ExifOrientation, QuarterTurnsOfLargePicturesMatchPlainRotation)
     EXPECT_EQ(PixelsOf(ApplyOrientation(stored, ExifOrientation::TurnedLeft)), PixelsOf(once));
     EXPECT_EQ(PixelsOf(ApplyOrientation(stored, ExifOrientation::UpsideDown)), PixelsOf(twice));
     EXPECT_EQ(PixelsOf(ApplyOrientation(stored, ExifOrientation::TurnedRight)), PixelsOf(thrice));
+}
+
+TEST(ExifOrientation, TurningStripByStripEqualsTurningAtOnce)
+{
+    const gfx::Bitmap stored = PhotoLike(150, 70, 4);
+    for (uint16_t value = 1; value <= 8; ++value) {
+        const OrientedCopy placement(ExifOrientation(value), stored.Width(), stored.Height());
+        gfx::Bitmap inStrips(placement.TargetWidth(), placement.TargetHeight());
+        for (int32_t first = 0; first < stored.Height(); first += 16) {
+            placement.CopyRows(stored.Scanline(first), first, std::min(16, stored.Height() - first), inStrips);
+        }
+        EXPECT_EQ(PixelsOf(inStrips), PixelsOf(ApplyOrientation(stored, ExifOrientation(value)))) << value;
+    }
 }
