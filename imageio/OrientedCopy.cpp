@@ -3,13 +3,13 @@
 #include <algorithm>
 
 OrientedCopy::OrientedCopy(ExifOrientation orientation, int32_t storedWidth, int32_t storedHeight)
-    : storedWidth_(storedWidth)
+    : storedWidth_(storedWidth), turned_(orientation >= ExifOrientation::Transposed)
 {
     const int64_t w = storedWidth;
     const int64_t h = storedHeight;
-    const bool turned = orientation >= ExifOrientation::Transposed;
-    targetWidth_ = turned ? storedHeight : storedWidth;
-    targetHeight_ = turned ? storedWidth : storedHeight;
+    targetWidth_ = turned_ ? storedHeight : storedWidth;
+    targetHeight_ = turned_ ? storedWidth : storedHeight;
+    stepY_ = w;
     switch (orientation) {
     case ExifOrientation::Upright: origin_ = 0, stepX_ = 1, stepY_ = w; break;
     case ExifOrientation::MirroredHorizontally: origin_ = w - 1, stepX_ = -1, stepY_ = w; break;
@@ -24,10 +24,10 @@ OrientedCopy::OrientedCopy(ExifOrientation orientation, int32_t storedWidth, int
 
 void OrientedCopy::CopyRows(const gfx::Argb* rows, int32_t first, int32_t count, gfx::Bitmap& target) const
 {
-    if (stepX_ == 1 || stepX_ == -1) {
-        CopyAlongTargetRows(rows, first, count, target.Pixels());
-    } else {
+    if (turned_) {
         CopyAcrossTargetRows(rows, first, count, target.Pixels());
+    } else {
+        CopyAlongTargetRows(rows, first, count, target.Pixels());
     }
 }
 

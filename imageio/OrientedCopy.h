@@ -14,7 +14,7 @@ public:
     int32_t TargetWidth() const { return targetWidth_; }
     int32_t TargetHeight() const { return targetHeight_; }
     // True when stored rows are already the upright picture's rows.
-    bool KeepsRows() const { return origin_ == 0 && stepX_ == 1; }
+    bool KeepsRows() const { return !turned_ && origin_ == 0 && stepX_ == 1 && stepY_ == storedWidth_; }
 
     // rows holds stored rows first .. first + count - 1, each storedWidth pixels, one
     // after the other; target is TargetWidth() x TargetHeight().
@@ -25,10 +25,11 @@ private:
     void CopyAcrossTargetRows(const gfx::Argb* rows, int32_t first, int32_t count, gfx::Argb* target) const;
 
     int32_t storedWidth_;
-    int32_t targetWidth_;
-    int32_t targetHeight_;
+    bool turned_; // stored rows become target columns
+    int32_t targetWidth_ = 0;
+    int32_t targetHeight_ = 0;
     // The target index of stored pixel (x, y) is origin_ + x * stepX_ + y * stepY_.
-    int64_t origin_;
-    int64_t stepX_;
-    int64_t stepY_;
+    int64_t origin_ = 0;
+    int64_t stepX_ = 1;
+    int64_t stepY_ = 0;
 };
