@@ -17,9 +17,10 @@ QApplication& BenchApplication()
     static char name[] = "shell_bench";
     static char* argv[] = {name, nullptr};
     static const bool offscreen = qputenv("QT_QPA_PLATFORM", "offscreen");
-    static QApplication app(argc, argv);
+    // Never destroyed: tearing Qt down among the statics after main() can crash.
+    static QApplication* app = new QApplication(argc, argv);
     (void)offscreen;
-    return app;
+    return *app;
 }
 
 void FillPattern(gfx::Bitmap& bitmap)
