@@ -299,3 +299,34 @@ TEST(PictureDecoder, OpensPicturesBeyondQtsDefaultAllocationLimit)
     EXPECT_EQ(result.bitmap->GetPixel(7999, 5999), gfx::MakeArgb(255, 1, 2, 3));
     EXPECT_EQ(result.bitmap->GetPixel(0, 0), gfx::MakeArgb(255, 200, 150, 120));
 }
+
+TEST(PictureDecoder, MutatedFilesNeverCrashNorOpenEmpty)
+{
+    TempFolder folder;
+    const gfx::Bitmap picture = PhotoLike(40, 30, 12);
+    const std::vector<uint8_t> jpeg = JpegBytes(picture, folder);
+    AsImage(picture).save(folder.QFile("seed.png"), "PNG");
+    AsImage(picture).save(folder.QFile("seed.bmp"), "BMP");
+    const std::vector<uint8_t> seeds[] = {jpeg, WithExifOrientation(jpeg, 6), ReadBytes(folder.File("seed.png")),
+                                          ReadBytes(folder.File("seed.bmp"))};
+    std::mt19937 rng(2024);
+    for (const auto& seed : seeds) {
+        for (int round = 0; round < 150; ++round) {
+            std::vector<uint8_t> bytes = seed;
+            const int flips = 1 + int(rng() % 8);
+            for (int i = 0; i < flips; ++i) {
+                bytes[rng() % bytes.size()] = uint8_t(rng());
+            }
+            if (round % 5 == 0) {
+                bytes.resize(rng() % bytes.size());
+            }
+            WriteBytes(folder.File("mutated"), bytes);
+            const DecodeResult result = PictureDecoder().Decode(folder.QFile("mutated"));
+            if (result.Ok()) {
+                EXPECT_FALSE(result.bitmap->IsEmpty());
+            } else {
+                EXPECT_FALSE(result.message.isEmpty());
+            }
+        }
+    }
+}
