@@ -11,8 +11,11 @@
 #include <gtest/gtest.h>
 
 #include <atomic>
+#include <cstdio>
 #include <cstdlib>
 #include <new>
+
+#include <jpeglib.h>
 
 using namespace picturefiles;
 
@@ -123,6 +126,34 @@ std::vector<uint8_t> PngHeaderClaiming(uint32_t width, uint32_t height, const Te
     return png;
 }
 
+// A flat CMYK JPEG as print software writes it (Adobe convention: 255 means no ink).
+void WriteCmykJpeg(const std::string& path, int width, int height, const uint8_t (&cmyk)[4])
+{
+    std::FILE* file = std::fopen(path.c_str(), "wb");
+    jpeg_compress_struct info{};
+    jpeg_error_mgr errors{};
+    info.err = jpeg_std_error(&errors);
+    jpeg_create_compress(&info);
+    jpeg_stdio_dest(&info, file);
+    info.image_width = JDIMENSION(width);
+    info.image_height = JDIMENSION(height);
+    info.input_components = 4;
+    info.in_color_space = JCS_CMYK;
+    jpeg_set_defaults(&info);
+    jpeg_start_compress(&info, TRUE);
+    std::vector<uint8_t> row;
+    for (int x = 0; x < width; ++x) {
+        row.insert(row.end(), std::begin(cmyk), std::end(cmyk));
+    }
+    JSAMPROW rows[] = {row.data()};
+    while (info.next_scanline < info.image_height) {
+        jpeg_write_scanlines(&info, rows, 1);
+    }
+    jpeg_finish_compress(&info);
+    jpeg_destroy_compress(&info);
+    std::fclose(file);
+}
+
 } // namespace
 
 TEST(PictureDecoder, OpensTheSamplePortraitPixelForPixel)
@@ -171,6 +202,18 @@ TEST(PictureDecoder, ReadsFilesWrittenInEachFormat)
         ASSERT_TRUE(result.Ok()) << c.name << ": " << result.message.toStdString();
         EXPECT_LE(MaxChannelDifference(*result.bitmap, FromImage(image)), c.tolerance) << c.name;
     }
+}
+
+TEST(PictureDecoder, OpensCmykJpegFiles)
+{
+    TempFolder folder;
+    WriteCmykJpeg(folder.File("print.jpg"), 24, 16, {220, 40, 30, 255});
+    const DecodeResult result = PictureDecoder().Decode(folder.QFile("print.jpg"));
+    ASSERT_TRUE(result.Ok()) << result.message.toStdString();
+    EXPECT_EQ(result.bitmap->Width(), 24);
+    EXPECT_EQ(result.bitmap->Height(), 16);
+    EXPECT_TRUE(Near(result.bitmap->GetPixel(12, 8), gfx::MakeArgb(255, 220, 40, 30)))
+        << std::hex << result.bitmap->GetPixel(12, 8);
 }
 
 TEST(PictureDecoder, TurnsThePictureByItsExifOrientation)
