@@ -6,6 +6,7 @@
 #include <QString>
 
 #include <cstdint>
+#include <cstdio>
 #include <optional>
 #include <vector>
 
@@ -14,7 +15,7 @@ enum class DecodeProblem { None, Unreadable, Empty, NotAPicture, Damaged, TooLar
 // Either the decoded picture or why there is none, with the text to show the user.
 struct DecodeResult {
     std::optional<gfx::Bitmap> bitmap; // never 0 x 0
-    // The file's EXIF block, to carry over into a saved JPEG; empty when there is none.
+    // A JPEG file's EXIF block, to carry over into the saved JPEG; empty when there is none.
     std::vector<uint8_t> exif;
     DecodeProblem problem = DecodeProblem::None;
     QString message;
