@@ -2,102 +2,30 @@
 // (ShellTestWindow.cpp) is driven with xdotool and photographed with ImageMagick.
 
 #include "CursorFixtures.h"
-
-#include <gtest/gtest.h>
+#include "XDisplayTest.h"
 
 #include <QFile>
 #include <QImage>
 #include <QString>
 
-#include <chrono>
-#include <csignal>
-#include <cstdio>
-#include <cstdlib>
-#include <filesystem>
-#include <fstream>
-#include <regex>
-#include <string>
-#include <thread>
-#include <vector>
-
 namespace {
 
-namespace fs = std::filesystem;
-using namespace std::chrono_literals;
+using namespace xdisplay;
 
 constexpr int kWindowX = 200;
 constexpr int kWindowY = 150;
 constexpr QPoint kCursorHotspot(6, 25);
 
-struct CommandResult {
-    int exitCode = -1;
-    std::string output;
-};
-
-CommandResult RunShell(const std::string& command)
-{
-    CommandResult result;
-    FILE* pipe = popen((command + " 2>&1").c_str(), "r");
-    if (pipe == nullptr) {
-        return result;
-    }
-    char buffer[512];
-    while (fgets(buffer, sizeof buffer, pipe) != nullptr) {
-        result.output += buffer;
-    }
-    const int status = pclose(pipe);
-    result.exitCode = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-    return result;
-}
-
-// True once the process has ended (its parent shell is gone, so nobody may reap it:
-// a zombie counts as ended).
-bool ProcessGone(pid_t pid)
-{
-    std::ifstream stat("/proc/" + std::to_string(pid) + "/stat");
-    std::string line;
-    if (!std::getline(stat, line)) {
-        return true;
-    }
-    const size_t close = line.rfind(')');
-    return close == std::string::npos || close + 2 >= line.size() || line[close + 2] == 'Z';
-}
-
-bool HaveCommand(const char* name) { return RunShell(std::string("command -v ") + name).exitCode == 0; }
-
-class ShellWindowTest : public ::testing::Test {
+class ShellWindowTest : public XDisplayTest {
 protected:
     void SetUp() override
     {
-        if (std::getenv("DISPLAY") == nullptr) {
-            GTEST_SKIP() << "DISPLAY is not set: the window tests need an X server (run them under "
-                            "scripts/with-xvfb.sh)";
+        XDisplayTest::SetUp();
+        if (IsSkipped()) {
+            return;
         }
-        for (const char* tool : {"xdotool", "import"}) {
-            if (!HaveCommand(tool)) {
-                GTEST_SKIP() << tool << " is not installed (scripts/install-deps.sh installs it)";
-            }
-        }
-        dir_ = fs::temp_directory_path() /
-               ("shell-window-test-" + std::to_string(::getpid()) + "-" + std::to_string(++runs_));
-        fs::create_directories(dir_);
         WriteCursorFile();
         Launch();
-    }
-
-    void TearDown() override
-    {
-        if (pid_ > 0 && !ProcessGone(pid_)) {
-            ::kill(pid_, SIGTERM);
-            // The next test's window opens at the same place: let this one go first.
-            for (int i = 0; i < 100 && !ProcessGone(pid_); ++i) {
-                std::this_thread::sleep_for(20ms);
-            }
-        }
-        if (!dir_.empty()) {
-            std::error_code ignored;
-            fs::remove_all(dir_, ignored);
-        }
     }
 
     void WriteCursorFile()
@@ -111,64 +39,16 @@ protected:
 
     void Launch()
     {
-        const std::string command = std::string(SHELL_TEST_WINDOW) + " '" + ReportPath() + "' '" +
-                                    (dir_ / "test.cur").string() + "' '" + ImagePath() + "' " +
-                                    std::to_string(kWindowX) + " " + std::to_string(kWindowY) + " > '" +
-                                    (dir_ / "log.txt").string() + "' 2>&1 & echo $!";
-        pid_ = std::atoi(RunShell(command).output.c_str());
-        ASSERT_GT(pid_, 0);
+        Start(std::string(SHELL_TEST_WINDOW) + " '" + ReportPath() + "' '" + (dir_ / "test.cur").string() + "' '" +
+              ImagePath() + "' " + std::to_string(kWindowX) + " " + std::to_string(kWindowY));
         const std::string ready = WaitForLine(std::regex("ready (\\d+)"), 15s);
-        ASSERT_FALSE(ready.empty()) << "the test window did not start: " << ReadFile(dir_ / "log.txt");
+        ASSERT_FALSE(ready.empty()) << "the test window did not start: " << Log();
         windowId_ = ready.substr(6);
         // The window is mapped once it can be found on the display.
-        ASSERT_EQ(Xdo("search --sync --onlyvisible --name '^shell test window$'"), 0);
+        ASSERT_FALSE(WaitForWindow("^shell test window$").empty());
     }
 
-    std::string ReportPath() const { return (dir_ / "report.txt").string(); }
     std::string ImagePath() const { return (dir_ / "face.png").string(); }
-
-    static std::string ReadFile(const fs::path& path)
-    {
-        std::ifstream in(path);
-        return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-    }
-
-    std::vector<std::string> Lines() const
-    {
-        std::vector<std::string> lines;
-        std::ifstream in(ReportPath());
-        for (std::string line; std::getline(in, line);) {
-            lines.push_back(line);
-        }
-        return lines;
-    }
-
-    // The first report line matching the pattern that is not older than `from`
-    // (a line index), waiting up to the timeout; empty when none came.
-    std::string WaitForLine(const std::regex& pattern, std::chrono::milliseconds timeout, size_t from = 0) const
-    {
-        const auto deadline = std::chrono::steady_clock::now() + timeout;
-        do {
-            const std::vector<std::string> lines = Lines();
-            for (size_t i = from; i < lines.size(); ++i) {
-                if (std::regex_match(lines[i], pattern)) {
-                    return lines[i];
-                }
-            }
-            std::this_thread::sleep_for(20ms);
-        } while (std::chrono::steady_clock::now() < deadline);
-        return {};
-    }
-
-    bool WaitForExact(const std::string& line, size_t from = 0) const
-    {
-        return !WaitForLine(std::regex(std::regex_replace(line, std::regex("[.^$|()\\[\\]{}*+?\\\\-]"), "\\$&")),
-                            5s, from)
-                    .empty();
-    }
-
-    // Runs xdotool, giving up after ten seconds so that a lost window cannot hang the test.
-    static int Xdo(const std::string& arguments) { return RunShell("timeout 10 xdotool " + arguments).exitCode; }
 
     // Moves the pointer to a client point and waits until the window has seen it there.
     void PointAt(int x, int y)
@@ -206,19 +86,6 @@ protected:
         return QPoint(std::stoi(match[1]), std::stoi(match[2]));
     }
 
-    // Gives the window the keyboard. There is no window manager under Xvfb, so the focus
-    // is set directly rather than by activating the window.
-    void FocusWindow()
-    {
-        for (int attempt = 0; attempt < 5; ++attempt) {
-            if (Xdo("windowfocus --sync " + windowId_) == 0) {
-                return;
-            }
-            std::this_thread::sleep_for(100ms);
-        }
-        FAIL() << "could not give the window the keyboard focus";
-    }
-
     // A picture of the window as the X server shows it.
     QImage Screenshot() const
     {
@@ -240,9 +107,6 @@ protected:
         return QImage(QString::fromStdString(ImagePath())).convertToFormat(QImage::Format_RGB32);
     }
 
-    static inline int runs_ = 0;
-    fs::path dir_;
-    pid_t pid_ = 0;
     std::string windowId_;
 };
 
@@ -266,7 +130,7 @@ TEST_F(ShellWindowTest, PointerAndKeyEventsArriveInClientCoordinates)
     ASSERT_EQ(Xdo("click 5"), 0);
     EXPECT_TRUE(WaitForExact("wheel -120", from));
 
-    FocusWindow();
+    ASSERT_TRUE(FocusWindow(windowId_));
     const std::vector<std::pair<std::string, int>> keys = {
         {"Page_Up", 0x21}, {"Page_Down", 0x22}, {"Left", 0x25}, {"Up", 0x26}, {"Right", 0x27},
         {"Down", 0x28},    {"Delete", 0x2E},    {"a", 0x41},    {"z", 0x5A},  {"shift+z", 0x5A},
