@@ -7,9 +7,9 @@
 
 namespace {
 
-SaveResult WriteJpeg(const gfx::Bitmap& picture, const QString& path, std::span<const uint8_t> exif)
+SaveResult WriteJpeg(const gfx::Bitmap& picture, const QString& path, const PictureMetadata& metadata)
 {
-    return JpegWriter().Write(picture, path, exif);
+    return JpegWriter().Write(picture, path, metadata);
 }
 
 constexpr std::array Encoders{

@@ -1,13 +1,14 @@
 #pragma once
 
 #include "gfx/Bitmap.h"
+#include "imageio/PictureMetadata.h"
 #include "imageio/SaveResult.h"
 
 #include <cstdint>
 #include <span>
 #include <string_view>
 
-using WritePicture = SaveResult (*)(const gfx::Bitmap& picture, const QString& path, std::span<const uint8_t> exif);
+using WritePicture = SaveResult (*)(const gfx::Bitmap& picture, const QString& path, const PictureMetadata& metadata);
 
 // A picture format the program can write, known by its MIME type.
 struct ImageEncoder {

@@ -3,11 +3,13 @@
 #include "imageio/JpegErrorTrap.h"
 
 #include <algorithm>
+#include <cstdlib>
 #include <cstring>
 
 namespace {
 
 constexpr int ExifMarker = JPEG_APP0 + 1;
+constexpr int ProfileMarker = JPEG_APP0 + 2;
 constexpr char ExifSignature[] = "Exif\0"; // with the terminator: six bytes
 constexpr size_t ExifSignatureSize = 6;
 // Rows decoded before a turned picture's strip is put in place.
@@ -42,6 +44,7 @@ bool JpegReader::ReadHeader(std::FILE* file)
     state_->created = true;
     jpeg_stdio_src(&info, file);
     jpeg_save_markers(&info, ExifMarker, 0xFFFF);
+    jpeg_save_markers(&info, ProfileMarker, 0xFFFF);
     jpeg_read_header(&info, TRUE);
     return true;
 }
@@ -55,15 +58,31 @@ bool JpegReader::CanDecodeColours() const
     return colours == JCS_GRAYSCALE || colours == JCS_YCbCr || colours == JCS_RGB;
 }
 
-std::vector<uint8_t> JpegReader::Exif() const
+PictureMetadata JpegReader::Metadata() const
 {
+    PictureMetadata metadata;
     for (jpeg_saved_marker_ptr marker = state_->info.marker_list; marker; marker = marker->next) {
         if (marker->marker == ExifMarker && marker->data_length >= ExifSignatureSize
             && std::memcmp(marker->data, ExifSignature, ExifSignatureSize) == 0) {
-            return {marker->data, marker->data + marker->data_length};
+            metadata.exif.assign(marker->data, marker->data + marker->data_length);
+            break;
         }
     }
-    return {};
+    JOCTET* profile = nullptr;
+    unsigned profileSize = 0;
+    if (ReadProfile(&profile, &profileSize)) {
+        metadata.iccProfile.assign(profile, profile + profileSize);
+    }
+    std::free(profile);
+    return metadata;
+}
+
+bool JpegReader::ReadProfile(unsigned char** profile, unsigned* size) const
+{
+    if (setjmp(state_->trap.jump)) {
+        return false;
+    }
+    return jpeg_read_icc_profile(&state_->info, profile, size);
 }
 
 bool JpegReader::Decode(gfx::Bitmap& target, const OrientedCopy& placement)

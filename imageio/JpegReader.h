@@ -2,6 +2,7 @@
 
 #include "gfx/Bitmap.h"
 #include "imageio/OrientedCopy.h"
+#include "imageio/PictureMetadata.h"
 
 #include <cstdint>
 #include <cstdio>
@@ -23,8 +24,8 @@ public:
     int32_t Height() const;
     // CMYK and YCCK files cannot be decoded into our layout directly.
     bool CanDecodeColours() const;
-    // The EXIF block (APP1 payload starting with "Exif\0\0"), empty when there is none.
-    std::vector<uint8_t> Exif() const;
+    // The EXIF block and colour profile; call before Decode, which lets libjpeg forget them.
+    PictureMetadata Metadata() const;
 
     // Decodes the pixels into target, each strip of rows put in place by placement (made
     // for Width() x Height()). False when the data is damaged or ends early; the
@@ -35,6 +36,8 @@ private:
     // The next count rows, one after the other from pixels. Called only from Decode,
     // whose error trap covers it.
     void ReadRowsInto(gfx::Argb* pixels, unsigned count);
+    // The profile assembled from its markers, in memory the caller frees.
+    bool ReadProfile(unsigned char** profile, unsigned* size) const;
 
     struct State;
     std::unique_ptr<State> state_;

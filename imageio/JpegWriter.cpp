@@ -28,6 +28,9 @@ void FlattenOntoWhite(const gfx::Argb* row, int32_t width, gfx::Argb* flat)
     }
 }
 
+// The most a marker segment can hold; an EXIF block never spans segments.
+constexpr size_t MaxMarkerBytes = 65533;
+
 SaveResult Failure(const QString& path, const QString& message)
 {
     return SaveResult{false, path, message};
@@ -37,7 +40,7 @@ SaveResult Failure(const QString& path, const QString& message)
 
 JpegWriter::JpegWriter(int quality) : quality_(std::clamp(quality, 1, 100)) {}
 
-SaveResult JpegWriter::Write(const gfx::Bitmap& picture, const QString& path, std::span<const uint8_t> exif) const
+SaveResult JpegWriter::Write(const gfx::Bitmap& picture, const QString& path, const PictureMetadata& metadata) const
 {
     if (picture.IsEmpty()) {
         return Failure(path, QString::fromUtf8(messages::SaveFailed) + QString::fromUtf8(messages::NothingToSave));
@@ -50,7 +53,7 @@ SaveResult JpegWriter::Write(const gfx::Bitmap& picture, const QString& path, st
         return Failure(path, SaveFailureMessage(file.Error()));
     }
     errno = 0;
-    if (!Encode(file.Stream(), picture, exif)) {
+    if (!Encode(file.Stream(), picture, metadata)) {
         return Failure(path, SaveFailureMessage(errno != 0 ? errno : EIO));
     }
     if (!file.Commit()) {
@@ -59,7 +62,7 @@ SaveResult JpegWriter::Write(const gfx::Bitmap& picture, const QString& path, st
     return SaveResult{true, path, QString::fromUtf8(messages::Saved)};
 }
 
-bool JpegWriter::Encode(std::FILE* stream, const gfx::Bitmap& picture, std::span<const uint8_t> exif) const
+bool JpegWriter::Encode(std::FILE* stream, const gfx::Bitmap& picture, const PictureMetadata& metadata) const
 {
     std::vector<gfx::Argb> flatRow(size_t(picture.Width()));
     jpeg_compress_struct info{};
@@ -83,10 +86,15 @@ bool JpegWriter::Encode(std::FILE* stream, const gfx::Bitmap& picture, std::span
     }
     info.optimize_coding = TRUE;
     // EXIF readers expect the APP1 block right after the start of the file.
+    const std::vector<uint8_t>& exif = metadata.exif;
+    const std::vector<uint8_t>& profile = metadata.iccProfile;
     info.write_JFIF_header = exif.empty() ? TRUE : FALSE;
     jpeg_start_compress(&info, TRUE);
-    if (!exif.empty()) {
+    if (!exif.empty() && exif.size() <= MaxMarkerBytes) {
         jpeg_write_marker(&info, JPEG_APP0 + 1, exif.data(), unsigned(exif.size()));
+    }
+    if (!profile.empty()) {
+        jpeg_write_icc_profile(&info, profile.data(), unsigned(profile.size()));
     }
     while (info.next_scanline < info.image_height) {
         const gfx::Argb* row = picture.Scanline(int32_t(info.next_scanline));

@@ -1,11 +1,11 @@
 #pragma once
 
 #include "gfx/Bitmap.h"
+#include "imageio/PictureMetadata.h"
 #include "imageio/SaveResult.h"
 
 #include <cstdint>
 #include <cstdio>
-#include <span>
 
 // Writes a bitmap as a baseline JPEG with libjpeg: full-resolution colour (4:4:4, no
 // chroma subsampling, which would blur skin tones and thin dark lines), optimised
@@ -21,12 +21,12 @@ public:
 
     explicit JpegWriter(int quality = DefaultQuality);
 
-    // Replaces the file at path only when the whole picture was written. exif, when not
-    // empty, is written as the APP1 block (payload starting with "Exif\0\0").
-    SaveResult Write(const gfx::Bitmap& picture, const QString& path, std::span<const uint8_t> exif = {}) const;
+    // Replaces the file at path only when the whole picture was written. The metadata
+    // is written as it is given.
+    SaveResult Write(const gfx::Bitmap& picture, const QString& path, const PictureMetadata& metadata = {}) const;
 
     // Encodes into an open stream; false when libjpeg or the stream failed.
-    bool Encode(std::FILE* stream, const gfx::Bitmap& picture, std::span<const uint8_t> exif) const;
+    bool Encode(std::FILE* stream, const gfx::Bitmap& picture, const PictureMetadata& metadata) const;
 
 private:
     int quality_;

@@ -5,6 +5,7 @@
 #include "imageio/Messages.h"
 #include "imageio/OrientedCopy.h"
 
+#include <QColorSpace>
 #include <QFile>
 #include <QFileInfo>
 #include <QImage>
@@ -57,6 +58,21 @@ struct FileStart {
         return IsBmp() && declared > fileSize;
     }
 };
+
+// Our pixels are RGB whatever the file held, so only an RGB profile still describes them
+// (the data colour space field of an ICC header is at bytes 16 to 19).
+std::vector<uint8_t> RgbProfileOnly(std::vector<uint8_t> profile)
+{
+    constexpr char Rgb[] = "RGB ";
+    const bool rgb = profile.size() >= 128 && std::equal(Rgb, Rgb + 4, profile.begin() + 16);
+    return rgb ? std::move(profile) : std::vector<uint8_t>();
+}
+
+std::vector<uint8_t> ProfileBytes(const QColorSpace& space)
+{
+    const QByteArray profile = space.isValid() ? space.iccProfile() : QByteArray();
+    return {profile.begin(), profile.end()};
+}
 
 // Qt's 32-bit formats without premultiplication share our byte order.
 gfx::Bitmap BitmapFromImage(QImage image)
@@ -120,12 +136,13 @@ PictureDecoder::JpegRoute PictureDecoder::DecodeJpeg(std::FILE* file, DecodeResu
         return JpegRoute::UseQt;
     }
     // Taken now: libjpeg forgets the saved markers when decoding finishes.
-    result.exif = reader.Exif();
+    result.metadata = reader.Metadata();
+    result.metadata.iccProfile = RgbProfileOnly(std::move(result.metadata.iccProfile));
     if (!budget_.CanHold(reader.Width(), reader.Height())) {
         result = TooLarge(reader.Width(), reader.Height());
         return JpegRoute::Decoded;
     }
-    const OrientedCopy placement(ReadExifOrientation(result.exif), reader.Width(), reader.Height());
+    const OrientedCopy placement(ReadExifOrientation(result.metadata.exif), reader.Width(), reader.Height());
     gfx::Bitmap shown(placement.TargetWidth(), placement.TargetHeight());
     if (!reader.Decode(shown, placement)) {
         result = Failure(DecodeProblem::Damaged, messages::PictureDamaged);
@@ -158,6 +175,7 @@ DecodeResult PictureDecoder::DecodeWithQt(const QString& path) const
         return Failure(DecodeProblem::Damaged, messages::PictureDamaged);
     }
     DecodeResult result;
+    result.metadata.iccProfile = RgbProfileOnly(ProfileBytes(image.colorSpace()));
     result.bitmap = BitmapFromImage(std::move(image));
     return result;
 }

@@ -2,6 +2,7 @@
 
 #include "gfx/Bitmap.h"
 #include "imageio/MemoryBudget.h"
+#include "imageio/PictureMetadata.h"
 
 #include <QString>
 
@@ -15,8 +16,8 @@ enum class DecodeProblem { None, Unreadable, Empty, NotAPicture, Damaged, TooLar
 // Either the decoded picture or why there is none, with the text to show the user.
 struct DecodeResult {
     std::optional<gfx::Bitmap> bitmap; // never 0 x 0
-    // A JPEG file's EXIF block, to carry over into the saved JPEG; empty when there is none.
-    std::vector<uint8_t> exif;
+    // To carry over into the saved JPEG.
+    PictureMetadata metadata;
     DecodeProblem problem = DecodeProblem::None;
     QString message;
 

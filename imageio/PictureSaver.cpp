@@ -4,12 +4,13 @@
 #include "imageio/JpegFileName.h"
 #include "imageio/Messages.h"
 
-SaveResult SavePictureAsJpeg(const gfx::Bitmap& picture, const QString& chosenPath, std::span<const uint8_t> exif,
+SaveResult SavePictureAsJpeg(const gfx::Bitmap& picture, const QString& chosenPath, const PictureMetadata& metadata,
                              std::span<const ImageEncoder> encoders)
 {
     const ImageEncoder* jpeg = FindJpegEncoder(encoders);
     if (!jpeg) {
         return SaveResult{false, chosenPath, QString::fromUtf8(messages::NoJpegEncoder)};
     }
-    return jpeg->write(picture, WithJpegExtension(chosenPath), ExifForRewrittenPicture(exif));
+    const PictureMetadata written{ExifForRewrittenPicture(metadata.exif), metadata.iccProfile};
+    return jpeg->write(picture, WithJpegExtension(chosenPath), written);
 }

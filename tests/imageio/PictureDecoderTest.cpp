@@ -245,7 +245,7 @@ TEST(PictureDecoder, TurnsThePictureByItsExifOrientation)
         EXPECT_TRUE(Near(shown.GetPixel(shown.Width() - 2, 1), c.topRight)) << c.orientation;
         EXPECT_TRUE(Near(shown.GetPixel(1, shown.Height() - 2), c.bottomLeft)) << c.orientation;
         EXPECT_TRUE(Near(shown.GetPixel(shown.Width() - 2, shown.Height() - 2), c.bottomRight)) << c.orientation;
-        EXPECT_FALSE(result.exif.empty()) << "kept for saving";
+        EXPECT_FALSE(result.metadata.exif.empty()) << "kept for saving";
     }
 }
 

@@ -5,6 +5,9 @@
 #include "imageio/PictureDecoder.h"
 #include "imageio/PictureFiles.h"
 
+#include <QColorSpace>
+#include <QImage>
+
 #include <gtest/gtest.h>
 
 #include <cstring>
@@ -55,22 +58,44 @@ TEST(PictureSaver, SavesUnderTheJpgNameAndConfirms)
     }
 }
 
-TEST(PictureSaver, CarriesExifOverWithTheOrientationUpright)
+TEST(PictureSaver, CarriesExifAndColourProfileOverWithTheOrientationUpright)
 {
     TempFolder folder;
-    ASSERT_TRUE(JpegWriter().Write(PhotoLike(40, 20), folder.QFile("stored.jpg")).saved);
+    const QByteArray adobe = QColorSpace(QColorSpace::AdobeRgb).iccProfile();
+    PictureMetadata camera;
+    camera.iccProfile.assign(adobe.begin(), adobe.end());
+    ASSERT_TRUE(JpegWriter().Write(PhotoLike(40, 20), folder.QFile("stored.jpg"), camera).saved);
     WriteBytes(folder.File("phone.jpg"), WithExifOrientation(ReadBytes(folder.File("stored.jpg")), 6));
     DecodeResult opened = PictureDecoder().Decode(folder.QFile("phone.jpg"));
     ASSERT_TRUE(opened.Ok());
     ASSERT_EQ(opened.bitmap->Width(), 20);
+    EXPECT_EQ(opened.metadata.iccProfile, camera.iccProfile);
 
-    ASSERT_TRUE(SavePictureAsJpeg(*opened.bitmap, folder.QFile("retouched"), opened.exif).saved);
+    ASSERT_TRUE(SavePictureAsJpeg(*opened.bitmap, folder.QFile("retouched"), opened.metadata).saved);
     const DecodeResult saved = PictureDecoder().Decode(folder.QFile("retouched.jpg"));
     ASSERT_TRUE(saved.Ok());
     EXPECT_EQ(saved.bitmap->Width(), 20) << "not turned a second time";
     EXPECT_EQ(saved.bitmap->Height(), 40);
-    ASSERT_FALSE(saved.exif.empty());
-    EXPECT_EQ(ReadExifOrientation(saved.exif), ExifOrientation::Upright);
+    ASSERT_FALSE(saved.metadata.exif.empty());
+    EXPECT_EQ(ReadExifOrientation(saved.metadata.exif), ExifOrientation::Upright);
+    EXPECT_EQ(saved.metadata.iccProfile, camera.iccProfile);
     const auto bytes = ReadBytes(folder.File("retouched.jpg"));
     EXPECT_EQ(std::memcmp(&bytes[2], "\xFF\xE1", 2), 0) << "EXIF right after the start of the file";
+
+    // The pixels are opened as RGB, so a grey or CMYK profile no longer describes them.
+    PictureMetadata grey = camera;
+    std::copy_n("GRAY", 4, grey.iccProfile.begin() + 16);
+    ASSERT_TRUE(JpegWriter().Write(PhotoLike(8, 8), folder.QFile("grey.jpg"), grey).saved);
+    EXPECT_TRUE(PictureDecoder().Decode(folder.QFile("grey.jpg")).metadata.iccProfile.empty());
+
+    // A profile read by Qt's reader travels the same way.
+    QImage png(8, 8, QImage::Format_RGB32);
+    png.fill(Qt::darkCyan);
+    png.setColorSpace(QColorSpace(QColorSpace::DisplayP3));
+    ASSERT_TRUE(png.save(folder.QFile("wide.png"), "PNG"));
+    const DecodeResult openedPng = PictureDecoder().Decode(folder.QFile("wide.png"));
+    ASSERT_TRUE(openedPng.Ok());
+    ASSERT_FALSE(openedPng.metadata.iccProfile.empty());
+    ASSERT_TRUE(SavePictureAsJpeg(*openedPng.bitmap, folder.QFile("wide"), openedPng.metadata).saved);
+    EXPECT_EQ(PictureDecoder().Decode(folder.QFile("wide.jpg")).metadata.iccProfile, openedPng.metadata.iccProfile);
 }
