@@ -88,9 +88,10 @@ bool JpegWriter::Encode(std::FILE* stream, const gfx::Bitmap& picture, const Pic
     // EXIF readers expect the APP1 block right after the start of the file.
     const std::vector<uint8_t>& exif = metadata.exif;
     const std::vector<uint8_t>& profile = metadata.iccProfile;
-    info.write_JFIF_header = exif.empty() ? TRUE : FALSE;
+    const bool writeExif = !exif.empty() && exif.size() <= MaxMarkerBytes;
+    info.write_JFIF_header = writeExif ? FALSE : TRUE;
     jpeg_start_compress(&info, TRUE);
-    if (!exif.empty() && exif.size() <= MaxMarkerBytes) {
+    if (writeExif) {
         jpeg_write_marker(&info, JPEG_APP0 + 1, exif.data(), unsigned(exif.size()));
     }
     if (!profile.empty()) {
