@@ -5,6 +5,7 @@
 
 #include <cstdint>
 #include <cstdlib>
+#include <vector>
 
 namespace shell {
 
@@ -67,64 +68,120 @@ std::optional<Entry> ChooseEntry(const QByteArray& bytes)
 
 bool IsPng(const QByteArray& data) { return data.startsWith("\x89PNG\r\n\x1a\n"); }
 
-// A 32-bit DIB: colour rows bottom-up as B, G, R, A, then a 1-bit AND mask whose rows
-// are padded to 32 bits. Old cursors leave alpha at zero and rely on the mask alone.
-QImage DecodeDib32(const QByteArray& data, int width, int height)
-{
-    const qsizetype colourBytes = qsizetype(width) * height * 4;
-    const qsizetype maskStride = ((width + 31) / 32) * 4;
-    const qsizetype maskBytes = maskStride * height;
-    if (data.size() < kInfoHeaderSize + colourBytes) {
-        return {};
-    }
-    const bool hasMask = data.size() >= kInfoHeaderSize + colourBytes + maskBytes;
-    const uchar* colour = reinterpret_cast<const uchar*>(data.constData()) + kInfoHeaderSize;
-    const uchar* mask = colour + colourBytes;
+// Rows of a DIB are stored bottom-up and padded to whole 32-bit words.
+qsizetype RowStride(int width, int bitsPerPixel) { return ((qsizetype(width) * bitsPerPixel + 31) / 32) * 4; }
 
-    bool anyAlpha = false;
-    for (qsizetype i = 3; i < colourBytes; i += 4) {
-        if (colour[i] != 0) {
-            anyAlpha = true;
-            break;
+struct DibLayout {
+    int width = 0;
+    int height = 0;
+    int bitsPerPixel = 0;
+    std::vector<QRgb> palette;
+    const uchar* colour = nullptr;
+    const uchar* mask = nullptr; // null when the entry has no AND mask
+};
+
+// Reads the header and palette and checks that the colour rows fit into the entry.
+std::optional<DibLayout> ReadDibLayout(const QByteArray& data)
+{
+    if (data.size() < kInfoHeaderSize) {
+        return std::nullopt;
+    }
+    const uint32_t headerSize = ReadU32(data, 0);
+    DibLayout dib;
+    dib.width = int32_t(ReadU32(data, 4));
+    // The stored height counts the colour rows and the mask rows together.
+    dib.height = int32_t(ReadU32(data, 8)) / 2;
+    dib.bitsPerPixel = ReadU16(data, 14);
+    const uint32_t compression = ReadU32(data, 16);
+    const uint32_t coloursUsed = ReadU32(data, 32);
+    const bool knownDepth = dib.bitsPerPixel == 1 || dib.bitsPerPixel == 4 || dib.bitsPerPixel == 8 ||
+                            dib.bitsPerPixel == 24 || dib.bitsPerPixel == 32;
+    if (headerSize < uint32_t(kInfoHeaderSize) || headerSize > uint32_t(data.size()) || compression != 0 ||
+        !knownDepth || dib.width <= 0 || dib.width > 256 || dib.height <= 0 || dib.height > 256) {
+        return std::nullopt;
+    }
+    qsizetype at = headerSize;
+    if (dib.bitsPerPixel <= 8) {
+        const uint32_t fullPalette = 1u << dib.bitsPerPixel;
+        const uint32_t entries = coloursUsed == 0 || coloursUsed > fullPalette ? fullPalette : coloursUsed;
+        if (data.size() < at + qsizetype(entries) * 4) {
+            return std::nullopt;
+        }
+        dib.palette.resize(fullPalette, qRgb(0, 0, 0));
+        for (uint32_t i = 0; i < entries; ++i, at += 4) {
+            dib.palette[i] = qRgb(uint8_t(data[at + 2]), uint8_t(data[at + 1]), uint8_t(data[at]));
         }
     }
-    QImage image(width, height, QImage::Format_ARGB32);
-    for (int y = 0; y < height; ++y) {
-        const int fileRow = height - 1 - y;
-        const uchar* source = colour + qsizetype(fileRow) * width * 4;
-        const uchar* maskRow = mask + qsizetype(fileRow) * maskStride;
+    const qsizetype colourBytes = RowStride(dib.width, dib.bitsPerPixel) * dib.height;
+    const qsizetype maskBytes = RowStride(dib.width, 1) * dib.height;
+    if (data.size() < at + colourBytes) {
+        return std::nullopt;
+    }
+    dib.colour = reinterpret_cast<const uchar*>(data.constData()) + at;
+    if (data.size() >= at + colourBytes + maskBytes) {
+        dib.mask = dib.colour + colourBytes;
+    }
+    return dib;
+}
+
+QRgb ColourAt(const DibLayout& dib, const uchar* row, int x)
+{
+    switch (dib.bitsPerPixel) {
+    case 1: return dib.palette[(row[x / 8] >> (7 - x % 8)) & 1];
+    case 4: return dib.palette[(row[x / 2] >> (x % 2 == 0 ? 4 : 0)) & 0xF];
+    case 8: return dib.palette[row[x]];
+    case 24: return qRgb(row[x * 3 + 2], row[x * 3 + 1], row[x * 3]);
+    default: return qRgba(row[x * 4 + 2], row[x * 4 + 1], row[x * 4], row[x * 4 + 3]);
+    }
+}
+
+bool HasAlphaChannel(const DibLayout& dib)
+{
+    if (dib.bitsPerPixel != 32) {
+        return false;
+    }
+    const qsizetype bytes = RowStride(dib.width, 32) * dib.height;
+    for (qsizetype i = 3; i < bytes; i += 4) {
+        if (dib.colour[i] != 0) {
+            return true;
+        }
+    }
+    return false;
+}
+
+// Without an alpha channel the AND mask decides: a set bit leaves the screen as it is.
+// Where the colour is not black as well, Windows would invert the screen; a cursor
+// image cannot, so those pixels show opaque black, visible on any background.
+QImage DecodeDib(const QByteArray& data)
+{
+    const std::optional<DibLayout> dib = ReadDibLayout(data);
+    if (!dib) {
+        return {};
+    }
+    const bool alphaChannel = HasAlphaChannel(*dib);
+    const qsizetype colourStride = RowStride(dib->width, dib->bitsPerPixel);
+    const qsizetype maskStride = RowStride(dib->width, 1);
+    QImage image(dib->width, dib->height, QImage::Format_ARGB32);
+    for (int y = 0; y < dib->height; ++y) {
+        const int fileRow = dib->height - 1 - y;
+        const uchar* colourRow = dib->colour + fileRow * colourStride;
+        const uchar* maskRow = dib->mask != nullptr ? dib->mask + fileRow * maskStride : nullptr;
         auto* target = reinterpret_cast<QRgb*>(image.scanLine(y));
-        for (int x = 0; x < width; ++x) {
-            const uchar* p = source + x * 4;
-            int alpha = p[3];
-            if (!anyAlpha) {
-                const bool transparent = hasMask && (maskRow[x / 8] & (0x80 >> (x % 8))) != 0;
-                alpha = transparent ? 0 : 255;
+        for (int x = 0; x < dib->width; ++x) {
+            const QRgb colour = ColourAt(*dib, colourRow, x);
+            if (alphaChannel) {
+                target[x] = colour;
+                continue;
             }
-            target[x] = qRgba(p[2], p[1], p[0], alpha);
+            const bool screenKept = maskRow != nullptr && (maskRow[x / 8] & (0x80 >> (x % 8))) != 0;
+            if (!screenKept) {
+                target[x] = qRgba(qRed(colour), qGreen(colour), qBlue(colour), 255);
+            } else {
+                target[x] = (colour & 0xFFFFFF) == 0 ? qRgba(0, 0, 0, 0) : qRgba(0, 0, 0, 255);
+            }
         }
     }
     return image;
-}
-
-QImage DecodeDib(const QByteArray& cursorFile, const Entry& entry)
-{
-    const QByteArray data = cursorFile.mid(entry.offset, entry.size);
-    if (data.size() < kInfoHeaderSize || ReadU32(data, 0) < uint32_t(kInfoHeaderSize)) {
-        return {};
-    }
-    const int32_t width = int32_t(ReadU32(data, 4));
-    // The stored height counts the colour rows and the mask rows together.
-    const int32_t height = int32_t(ReadU32(data, 8)) / 2;
-    const uint16_t bitCount = ReadU16(data, 14);
-    if (width <= 0 || width > 256 || height <= 0 || height > 256) {
-        return {};
-    }
-    if (bitCount == 32 && ReadU32(data, 0) == uint32_t(kInfoHeaderSize)) {
-        return DecodeDib32(data, width, height);
-    }
-    // Palette and 24-bit entries: Qt's reader handles them given the whole file.
-    return QImage::fromData(cursorFile, "CUR").convertToFormat(QImage::Format_ARGB32);
 }
 
 } // namespace
@@ -150,7 +207,7 @@ CursorFile CursorFile::FromBytes(const QByteArray& bytes)
     }
     const QByteArray data = bytes.mid(entry->offset, entry->size);
     QImage image = IsPng(data) ? QImage::fromData(data, "PNG").convertToFormat(QImage::Format_ARGB32)
-                               : DecodeDib(bytes, *entry);
+                               : DecodeDib(data);
     if (image.isNull()) {
         return cursor;
     }

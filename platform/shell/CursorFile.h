@@ -12,8 +12,8 @@ namespace shell {
 
 // A mouse cursor read from a Windows .cur file: its picture and its hotspot.
 // Qt's icon reader decodes the picture but drops the hotspot, so the directory and its
-// entry are read here. An entry holds either a PNG stream or a DIB (32-bit colour with
-// an AND mask; other depths are decoded by Qt).
+// entry are read here. An entry holds either a PNG stream or a DIB: 32-bit colour with
+// alpha, or 1, 4, 8, 24 or 32-bit colour whose AND mask marks the transparent pixels.
 class CursorFile {
 public:
     // Empty when the file is missing, is not a cursor file or is damaged.

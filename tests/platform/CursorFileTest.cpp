@@ -32,6 +32,7 @@ TEST(CursorFile, ReadsTheHotspotOfTheChosenEntry)
         {"32-bit DIB with alpha", {{32, 5, 7, Dib32(triangle, true)}}, {5, 7}, 32},
         {"32-bit DIB with mask only", {{32, 0, 0, Dib32(triangle, false)}}, {0, 0}, 32},
         {"PNG entry", {{32, 16, 16, Png(triangle)}}, {16, 16}, 32},
+        {"24-bit DIB", {{32, 3, 30, Dib24(triangle)}}, {3, 30}, 32},
         {"nearest 32 wins over an earlier 16",
          {{16, 1, 1, Dib32(TrianglePicture(16), true)}, {32, 10, 12, Dib32(triangle, true)}},
          {10, 12},
@@ -52,15 +53,31 @@ TEST(CursorFile, DecodesColourAndTransparency)
 {
     TestApplication();
     const QImage triangle = TrianglePicture();
-    for (const bool withAlpha : {true, false}) {
-        SCOPED_TRACE(withAlpha ? "alpha channel" : "AND mask");
-        const CursorFile cursor = CursorFile::FromBytes(CursorFileBytes({{32, 0, 0, Dib32(triangle, withAlpha)}}));
+    const std::vector<std::pair<const char*, QByteArray>> encodings = {
+        {"32-bit with alpha", Dib32(triangle, true)},
+        {"32-bit with AND mask", Dib32(triangle, false)},
+        {"24-bit with AND mask", Dib24(triangle)},
+        {"8-bit palette", DibPalette(triangle, 8)},
+        {"4-bit palette", DibPalette(triangle, 4)},
+        {"1-bit palette", DibPalette(triangle, 1)},
+    };
+    for (const auto& [name, dib] : encodings) {
+        SCOPED_TRACE(name);
+        const CursorFile cursor = CursorFile::FromBytes(CursorFileBytes({{32, 0, 0, dib}}));
         ASSERT_FALSE(cursor.IsEmpty());
-        // Rows are stored bottom-up: a flipped decode would swap these two.
-        EXPECT_EQ(cursor.Image().pixel(0, 0), qRgba(200, 10, 10, 255));
-        EXPECT_EQ(qAlpha(cursor.Image().pixel(31, 31)), 0);
-        EXPECT_EQ(cursor.Image().pixel(2, 28), qRgba(200, 10, 10, 255));
-        EXPECT_EQ(qAlpha(cursor.Image().pixel(28, 4)), 0);
+        // Every pixel: a flipped row order, a swapped nibble or a misread mask bit shows.
+        int wrong = 0;
+        for (int y = 0; y < 32; ++y) {
+            for (int x = 0; x < 32; ++x) {
+                const QRgb expected = triangle.pixel(x, y);
+                const QRgb got = cursor.Image().pixel(x, y);
+                const bool same = qAlpha(expected) == 0 ? qAlpha(got) == 0 : got == expected;
+                if (!same && ++wrong <= 3) {
+                    ADD_FAILURE() << "pixel " << x << "," << y << ": " << std::hex << got << " instead of " << expected;
+                }
+            }
+        }
+        EXPECT_EQ(wrong, 0);
     }
 }
 

@@ -91,6 +91,76 @@ inline QByteArray Dib32(const QImage& image, bool withAlpha)
     return bytes;
 }
 
+// A 24-bit DIB (no alpha: the AND mask alone makes pixels transparent); the width must
+// be a multiple of 4, so that the colour rows need no padding.
+inline QByteArray Dib24(const QImage& image)
+{
+    const QImage argb = image.convertToFormat(QImage::Format_ARGB32);
+    const int w = argb.width(), h = argb.height();
+    QByteArray bytes;
+    PutU32(bytes, 40);
+    PutU32(bytes, uint32_t(w));
+    PutU32(bytes, uint32_t(h * 2));
+    PutU16(bytes, 1);
+    PutU16(bytes, 24);
+    for (int i = 0; i < 6; ++i) {
+        PutU32(bytes, 0);
+    }
+    for (int y = h - 1; y >= 0; --y) {
+        for (int x = 0; x < w; ++x) {
+            const QRgb p = argb.pixel(x, y);
+            bytes.append(char(qBlue(p)));
+            bytes.append(char(qGreen(p)));
+            bytes.append(char(qRed(p)));
+        }
+    }
+    const QByteArray withMask = Dib32(image, false);
+    return bytes + withMask.right(((w + 31) / 32) * 4 * h);
+}
+
+// A palette DIB of 1, 4 or 8 bits per pixel with two colours: index 1 for every opaque
+// pixel (its colour taken from the image's first opaque pixel), index 0 black for the
+// transparent ones, which the AND mask marks.
+inline QByteArray DibPalette(const QImage& image, int bits)
+{
+    const QImage argb = image.convertToFormat(QImage::Format_ARGB32);
+    const int w = argb.width(), h = argb.height();
+    QRgb ink = qRgb(0, 0, 0);
+    for (int i = 0; i < w * h; ++i) {
+        if (qAlpha(argb.pixel(i % w, i / w)) != 0) {
+            ink = argb.pixel(i % w, i / w);
+            break;
+        }
+    }
+    QByteArray bytes;
+    PutU32(bytes, 40);
+    PutU32(bytes, uint32_t(w));
+    PutU32(bytes, uint32_t(h * 2));
+    PutU16(bytes, 1);
+    PutU16(bytes, uint16_t(bits));
+    PutU32(bytes, 0);
+    PutU32(bytes, 0);
+    PutU32(bytes, 0);
+    PutU32(bytes, 0);
+    PutU32(bytes, 2); // colours used
+    PutU32(bytes, 0);
+    PutU32(bytes, 0);                                                      // index 0: black
+    PutU32(bytes, uint32_t(qBlue(ink) | qGreen(ink) << 8 | qRed(ink) << 16)); // index 1
+    const int stride = ((w * bits + 31) / 32) * 4;
+    for (int y = h - 1; y >= 0; --y) {
+        QByteArray row(stride, '\0');
+        for (int x = 0; x < w; ++x) {
+            if (qAlpha(argb.pixel(x, y)) != 0) {
+                const int bit = x * bits;
+                row[bit / 8] = char(uint8_t(row[bit / 8]) | (1 << (8 - bits - bit % 8)));
+            }
+        }
+        bytes.append(row);
+    }
+    const QByteArray withMask = Dib32(image, false);
+    return bytes + withMask.right(((w + 31) / 32) * 4 * h);
+}
+
 inline QByteArray Png(const QImage& image)
 {
     QByteArray bytes;
