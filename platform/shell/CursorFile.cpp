@@ -208,7 +208,8 @@ CursorFile CursorFile::FromBytes(const QByteArray& bytes)
     const QByteArray data = bytes.mid(entry->offset, entry->size);
     QImage image = IsPng(data) ? QImage::fromData(data, "PNG").convertToFormat(QImage::Format_ARGB32)
                                : DecodeDib(data);
-    if (image.isNull()) {
+    // Cursor entries are at most 256 pixels a side; a larger PNG is not a cursor.
+    if (image.isNull() || image.width() > 256 || image.height() > 256) {
         return cursor;
     }
     cursor.image_ = std::move(image);

@@ -107,6 +107,7 @@ TEST(CursorFile, RejectsDamagedFiles)
         {"DIB wider than any cursor", hugeDib},
         {"PNG signature with garbage", CursorFileBytes({{32, 0, 0, QByteArray("\x89PNG\r\n\x1a\nrubbish", 15)}})},
         {"text file", QByteArray("not a cursor at all")},
+        {"PNG larger than any cursor", CursorFileBytes({{32, 0, 0, Png(TrianglePicture(300))}})},
     };
     for (const auto& [name, bytes] : cases) {
         SCOPED_TRACE(name);
