@@ -1,5 +1,7 @@
 #include "shell/UserDialogs.h"
 
+#include "imageio/JpegFileName.h"
+
 #include <QFileInfo>
 
 namespace shell {
@@ -11,7 +13,7 @@ std::optional<QString> UserDialogs::AskJpegFileToSave(QWidget* owner)
         if (!chosen || chosen->isEmpty()) {
             return std::nullopt;
         }
-        const QString path = WithJpgExtension(*chosen);
+        const QString path = WithJpegExtension(*chosen);
         const QFileInfo target(path);
         if (!target.exists()) {
             return path;
@@ -21,18 +23,6 @@ std::optional<QString> UserDialogs::AskJpegFileToSave(QWidget* owner)
             return path;
         }
     }
-}
-
-QString UserDialogs::WithJpgExtension(const QString& path)
-{
-    // Only a dot in the file name counts: "my.photos/portrait" has no extension.
-    const QString fileName = QFileInfo(path).fileName();
-    const qsizetype dot = fileName.lastIndexOf(QLatin1Char('.'));
-    const QString extension = dot < 0 ? QString() : fileName.mid(dot + 1);
-    if (extension.compare(QLatin1String("jpg"), Qt::CaseInsensitive) == 0) {
-        return path;
-    }
-    return path + QLatin1String(".jpg");
 }
 
 } // namespace shell

@@ -26,10 +26,6 @@ public:
     // dialog again, so an existing picture is never overwritten unasked.
     std::optional<QString> AskJpegFileToSave(QWidget* owner);
 
-    // The path with ".jpg" appended unless its file name already ends in ".jpg" in any
-    // letter case ("a.JPG" stays, "a.png" becomes "a.png.jpg", "my.photos/a" gets ".jpg").
-    static QString WithJpgExtension(const QString& path);
-
 protected:
     // The name the user gave in the save dialog, as given; nothing when cancelled.
     // Reached only through AskJpegFileToSave, which asks before replacing a file.

@@ -11,25 +11,6 @@
 using shell::ScriptedUserDialogs;
 using shell::UserDialogs;
 
-TEST(UserDialogs, AppendsJpgUnlessTheNameEndsInIt)
-{
-    const std::vector<std::pair<QString, QString>> cases = {
-        {"portrait", "portrait.jpg"},
-        {"portrait.jpg", "portrait.jpg"},
-        {"portrait.JPG", "portrait.JPG"},
-        {"portrait.Jpg", "portrait.Jpg"},
-        {"portrait.png", "portrait.png.jpg"},
-        {"portrait.jpeg", "portrait.jpeg.jpg"},
-        {"/home/a/my.photos/portrait", "/home/a/my.photos/portrait.jpg"},
-        {"portrait.", "portrait..jpg"},
-        {"照片", "照片.jpg"},
-        {"/home/a/old.jpg/portrait", "/home/a/old.jpg/portrait.jpg"},
-    };
-    for (const auto& [chosen, written] : cases) {
-        EXPECT_EQ(UserDialogs::WithJpgExtension(chosen), written) << chosen.toStdString();
-    }
-}
-
 class JpegSaveDialog : public ::testing::Test {
 protected:
     void SetUp() override
