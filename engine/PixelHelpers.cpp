@@ -34,6 +34,21 @@ int32_t WrapIndex(int32_t i, int32_t size)
     return i;
 }
 
+// Four opaque neighbours: every alpha weight is 255, so the alpha-weighted mean
+// (sum C*w*255) / (65536*255) is exactly (sum C*w) >> 16, and alpha stays 255.
+uint32_t SampleOpaque(const uint32_t (&p)[4], uint32_t fx, uint32_t fy)
+{
+    const uint32_t w[4] = {(256 - fx) * (256 - fy), fx * (256 - fy), (256 - fx) * fy, fx * fy};
+    auto channel = [&](int shift) {
+        uint32_t sum = 0;
+        for (int i = 0; i < 4; ++i) {
+            sum += ((p[i] >> shift) & 0xFF) * w[i];
+        }
+        return sum >> 16;
+    };
+    return channel(0) | channel(8) << 8 | channel(16) << 16 | 0xFF000000u;
+}
+
 } // namespace
 
 uint32_t SampleBilinearWrapped(const Surface& s, float x, float y)
@@ -49,6 +64,9 @@ uint32_t SampleBilinearWrapped(const Surface& s, float x, float y)
     const int32_t ny = cy + 1 == s.height ? 0 : cy + 1;
 
     const uint32_t p[4] = {s.At(cx, cy), s.At(nx, cy), s.At(cx, ny), s.At(nx, ny)};
+    if (((p[0] & p[1] & p[2] & p[3]) >> 24) == 0xFF) {
+        return SampleOpaque(p, fx, fy);
+    }
     // 32 bits suffice: the weights add up to 65536, so total <= 65536 * 255 and each
     // channel sum <= 255 * total < 2^32 (and 32-bit division is much the cheaper).
     const uint32_t w[4] = {(256 - fx) * (256 - fy), fx * (256 - fy), (256 - fx) * fy, fx * fy};

@@ -4,6 +4,9 @@
 
 #include <gtest/gtest.h>
 
+#include <cmath>
+#include <random>
+
 TEST(PixelHelpers, IntersectRectsWritesTheResultEvenWhenEmpty)
 {
     gfx::Rect out;
@@ -68,4 +71,59 @@ TEST(PixelHelpers, SampleWeighsColoursByAlpha)
     const uint32_t mixed = SampleBilinearWrapped(*s, 0.5f, 0.0f);
     EXPECT_EQ(mixed & 0x00FFFFFF, 0x0000FFu);
     EXPECT_EQ(mixed >> 24, 128u);
+}
+
+namespace {
+
+// The sampler's formula written out plainly in 64-bit arithmetic.
+uint32_t ReferenceSample(const Surface& s, float x, float y)
+{
+    const int64_t cx0 = int64_t(std::floor(x)), cy0 = int64_t(std::floor(y));
+    const uint64_t fx = uint64_t((x - std::floor(x)) * 256.0f), fy = uint64_t((y - std::floor(y)) * 256.0f);
+    auto wrap = [](int64_t i, int64_t size) {
+        return i < 0 ? (i + 1) % size + size - 1 : i > size - 1 ? i % size : i;
+    };
+    const int64_t cx = wrap(cx0, s.width), cy = wrap(cy0, s.height);
+    const int64_t nx = cx + 1 == s.width ? 0 : cx + 1, ny = cy + 1 == s.height ? 0 : cy + 1;
+    const uint32_t p[4] = {s.At(int32_t(cx), int32_t(cy)), s.At(int32_t(nx), int32_t(cy)),
+                           s.At(int32_t(cx), int32_t(ny)), s.At(int32_t(nx), int32_t(ny))};
+    const uint64_t w[4] = {(256 - fx) * (256 - fy), fx * (256 - fy), (256 - fx) * fy, fx * fy};
+    uint64_t total = 0;
+    for (int i = 0; i < 4; ++i) {
+        total += w[i] * (p[i] >> 24);
+    }
+    const uint64_t alpha = (total + 0x8000) >> 16;
+    if (alpha == 0) {
+        return 0;
+    }
+    uint32_t out = uint32_t(alpha) << 24;
+    for (int shift : {0, 8, 16}) {
+        uint64_t sum = 0;
+        for (int i = 0; i < 4; ++i) {
+            sum += uint64_t((p[i] >> shift) & 0xFF) * w[i] * (p[i] >> 24);
+        }
+        out |= uint32_t(sum / total) << shift;
+    }
+    return out;
+}
+
+} // namespace
+
+TEST(PixelHelpers, SampleMatchesThePlainFormulaEverywhere)
+{
+    std::mt19937 rng(21);
+    std::uniform_real_distribution<float> coordinate(-40.0f, 60.0f);
+    // Opaque, translucent, and opaque with a few transparent holes.
+    auto opaque = testpictures::Noise(17, 13, 1);
+    auto translucent = testpictures::Noise(17, 13, 2, true);
+    auto holes = testpictures::Noise(17, 13, 3);
+    for (int i = 0; i < 40; ++i) {
+        holes->pixels[rng() % (17 * 13)] &= 0x00FFFFFF;
+    }
+    for (const Surface* s : {opaque.get(), translucent.get(), holes.get()}) {
+        for (int i = 0; i < 20000; ++i) {
+            const float x = coordinate(rng), y = coordinate(rng);
+            ASSERT_EQ(SampleBilinearWrapped(*s, x, y), ReferenceSample(*s, x, y)) << x << "," << y;
+        }
+    }
 }
