@@ -54,9 +54,11 @@ inline QByteArray CursorFileBytes(const std::vector<Entry>& entries, uint16_t ty
     return bytes;
 }
 
-// A 32-bit DIB of the image (bottom-up) with an AND mask; withAlpha false writes alpha 0
-// everywhere, as old cursors do, and lets the mask carry the transparency.
-inline QByteArray Dib32(const QImage& image, bool withAlpha)
+enum class DibAlpha { Stored, Zero };
+
+// A 24- or 32-bit DIB of the image (bottom-up) followed by its AND mask, which marks the
+// transparent pixels. 24-bit rows need no padding only when the width is a multiple of 4.
+inline QByteArray DibTrueColour(const QImage& image, int bits, DibAlpha alpha)
 {
     const QImage argb = image.convertToFormat(QImage::Format_ARGB32);
     const int w = argb.width(), h = argb.height();
@@ -65,7 +67,7 @@ inline QByteArray Dib32(const QImage& image, bool withAlpha)
     PutU32(bytes, uint32_t(w));
     PutU32(bytes, uint32_t(h * 2));
     PutU16(bytes, 1);
-    PutU16(bytes, 32);
+    PutU16(bytes, uint16_t(bits));
     for (int i = 0; i < 6; ++i) {
         PutU32(bytes, 0);
     }
@@ -75,7 +77,9 @@ inline QByteArray Dib32(const QImage& image, bool withAlpha)
             bytes.append(char(qBlue(p)));
             bytes.append(char(qGreen(p)));
             bytes.append(char(qRed(p)));
-            bytes.append(char(withAlpha ? qAlpha(p) : 0));
+            if (bits == 32) {
+                bytes.append(char(alpha == DibAlpha::Stored ? qAlpha(p) : 0));
+            }
         }
     }
     const int maskStride = ((w + 31) / 32) * 4;
@@ -91,32 +95,15 @@ inline QByteArray Dib32(const QImage& image, bool withAlpha)
     return bytes;
 }
 
-// A 24-bit DIB (no alpha: the AND mask alone makes pixels transparent); the width must
-// be a multiple of 4, so that the colour rows need no padding.
-inline QByteArray Dib24(const QImage& image)
+// withAlpha false writes alpha 0 everywhere, as old cursors do, and lets the mask carry
+// the transparency.
+inline QByteArray Dib32(const QImage& image, bool withAlpha)
 {
-    const QImage argb = image.convertToFormat(QImage::Format_ARGB32);
-    const int w = argb.width(), h = argb.height();
-    QByteArray bytes;
-    PutU32(bytes, 40);
-    PutU32(bytes, uint32_t(w));
-    PutU32(bytes, uint32_t(h * 2));
-    PutU16(bytes, 1);
-    PutU16(bytes, 24);
-    for (int i = 0; i < 6; ++i) {
-        PutU32(bytes, 0);
-    }
-    for (int y = h - 1; y >= 0; --y) {
-        for (int x = 0; x < w; ++x) {
-            const QRgb p = argb.pixel(x, y);
-            bytes.append(char(qBlue(p)));
-            bytes.append(char(qGreen(p)));
-            bytes.append(char(qRed(p)));
-        }
-    }
-    const QByteArray withMask = Dib32(image, false);
-    return bytes + withMask.right(((w + 31) / 32) * 4 * h);
+    return DibTrueColour(image, 32, withAlpha ? DibAlpha::Stored : DibAlpha::Zero);
 }
+
+// No alpha: the AND mask alone makes pixels transparent.
+inline QByteArray Dib24(const QImage& image) { return DibTrueColour(image, 24, DibAlpha::Zero); }
 
 // A palette DIB of 1, 4 or 8 bits per pixel with two colours: index 1 for every opaque
 // pixel (its colour taken from the image's first opaque pixel), index 0 black for the
