@@ -1,6 +1,6 @@
 #include "behaviors/SkinFiles.h"
 
-#include "engine/AppFiles.h"
+#include "files/AppFiles.h"
 
 namespace Qimro::Behaviors {
 

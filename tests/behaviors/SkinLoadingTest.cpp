@@ -2,7 +2,7 @@
 #include "behaviors/PlainButton.h"
 #include "behaviors/ToolButton.h"
 
-#include "engine/AppFiles.h"
+#include "files/AppFiles.h"
 #include "gfx/BmpFile.h"
 
 #include "WidgetRecorder.h"

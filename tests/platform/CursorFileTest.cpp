@@ -1,7 +1,7 @@
 #include "CursorFixtures.h"
 #include "QtTestApp.h"
 
-#include "engine/AppFiles.h"
+#include "files/AppFiles.h"
 #include "shell/CursorFile.h"
 
 #include <gtest/gtest.h>

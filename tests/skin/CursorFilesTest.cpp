@@ -1,5 +1,5 @@
 #include "art/WindowsIconFile.h"
-#include "engine/AppFiles.h"
+#include "files/AppFiles.h"
 
 #include <QBuffer>
 #include <QFile>

@@ -1,5 +1,5 @@
 #include "art/EyelidTexture.h"
-#include "engine/AppFiles.h"
+#include "files/AppFiles.h"
 #include "gfx/Bitmap.h"
 
 #include <gtest/gtest.h>

@@ -3,7 +3,7 @@
 #include "art/ContactSheet.h"
 #include "art/SkinLayout.h"
 #include "art/SkinWriter.h"
-#include "engine/AppFiles.h"
+#include "files/AppFiles.h"
 
 #include <QDir>
 #include <QFile>

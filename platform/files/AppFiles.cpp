@@ -1,4 +1,4 @@
-#include "engine/AppFiles.h"
+#include "files/AppFiles.h"
 
 #include "gfx/BmpFile.h"
 
