@@ -24,6 +24,10 @@ public:
     // calls every listener when the stored value changed. Unsigned arithmetic throughout.
     void SetValue(uint32_t requested);
     void SetWrap(bool wrap) { wrap_ = wrap ? 1 : 0; }
+    // One step up or down (the wheel, the A and Z keys). Stepping down stops at zero
+    // rather than wrapping round to a huge unsigned value, which would clamp to the maximum.
+    void StepUp() { SetValue(value_ + step_); }
+    void StepDown() { SetValue(value_ > step_ ? value_ - step_ : 0); }
 
     // Listeners are told after every change; they are removed by the same pointer.
     void AddListener(const Listener& listener);

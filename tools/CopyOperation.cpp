@@ -29,9 +29,9 @@ void CopyOperation::DrawOverlay(gfx::Graphics& graphics, const ViewTransform& vi
     EffectOperation::DrawBrushCircle(graphics, view, BrushRect(env, EffectOperation::RadiusOf(*size)));
 }
 
-void CopyOperation::OnWheelDown(Environment*) { EffectOperation::ShrinkBrush(*size); }
+void CopyOperation::OnWheelDown(Environment*) { size->StepDown(); }
 
-void CopyOperation::OnWheelUp(Environment*) { EffectOperation::GrowBrush(*size); }
+void CopyOperation::OnWheelUp(Environment*) { size->StepUp(); }
 
 void CopyOperation::OnLeftDown(Environment*) { mode = StampPending; }
 

@@ -35,15 +35,6 @@ void EffectOperation::DrawBrushCircle(gfx::Graphics& graphics, const ViewTransfo
 
 int32_t EffectOperation::RadiusOf(const OperationScope& scope) { return int32_t(scope.Value() & 0xFF); }
 
-void EffectOperation::ShrinkBrush(OperationScope& scope)
-{
-    // Unsigned: a step larger than the value would wrap round to the largest size.
-    const uint32_t value = scope.Value();
-    scope.SetValue(value > scope.Step() ? value - scope.Step() : 0);
-}
-
-void EffectOperation::GrowBrush(OperationScope& scope) { scope.SetValue(scope.Value() + scope.Step()); }
-
 int32_t EffectOperation::Radius() const { return RadiusOf(*size); }
 
 void EffectOperation::DrawOverlay(gfx::Graphics& graphics, const ViewTransform& view, Environment* env)
@@ -51,9 +42,9 @@ void EffectOperation::DrawOverlay(gfx::Graphics& graphics, const ViewTransform& 
     DrawBrushCircle(graphics, view, BrushRect(env, Radius()));
 }
 
-void EffectOperation::OnWheelDown(Environment*) { ShrinkBrush(*size); }
+void EffectOperation::OnWheelDown(Environment*) { size->StepDown(); }
 
-void EffectOperation::OnWheelUp(Environment*) { GrowBrush(*size); }
+void EffectOperation::OnWheelUp(Environment*) { size->StepUp(); }
 
 void EffectOperation::OnLeftDown(Environment*) { currentEffect = leftEffect; }
 

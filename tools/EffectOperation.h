@@ -37,8 +37,6 @@ public:
     // Shared with the skin clone tool, which has a brush but no effects.
     static void DrawBrushCircle(gfx::Graphics& graphics, const ViewTransform& view, const gfx::Rect& brush);
     static int32_t RadiusOf(const OperationScope& scope);
-    static void ShrinkBrush(OperationScope& scope);
-    static void GrowBrush(OperationScope& scope);
 
 protected:
     std::shared_ptr<Effect> leftEffect;

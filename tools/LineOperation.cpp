@@ -3,19 +3,6 @@
 #include <algorithm>
 #include <utility>
 
-namespace {
-
-void StepUp(OperationScope& scope) { scope.SetValue(scope.Value() + scope.Step()); }
-
-// Stops at zero rather than wrapping round to a huge unsigned value (which the scope
-// would clamp to its maximum).
-void StepDown(OperationScope& scope)
-{
-    scope.SetValue(scope.Value() > scope.Step() ? scope.Value() - scope.Step() : 0);
-}
-
-} // namespace
-
 LineOperation::LineOperation(Environment* environment, std::shared_ptr<BezierItem> left,
                              std::shared_ptr<BezierItem> right)
     : Operation(environment), left_(std::move(left)), right_(std::move(right))
@@ -134,10 +121,10 @@ int LineOperation::OnKeyDown(Environment* env, int virtualKey)
         return 1;
     }
     case MoreOpaqueKey:
-        StepUp(eyelid->Opacity());
+        eyelid->Opacity().StepUp();
         return 1;
     case LessOpaqueKey:
-        StepDown(eyelid->Opacity());
+        eyelid->Opacity().StepDown();
         return 1;
     default:
         return 0;
@@ -147,14 +134,14 @@ int LineOperation::OnKeyDown(Environment* env, int virtualKey)
 void LineOperation::OnWheelUp(Environment*)
 {
     if (const std::shared_ptr<BezierItem> eyelid = Current()) {
-        StepUp(eyelid->Height());
+        eyelid->Height().StepUp();
     }
 }
 
 void LineOperation::OnWheelDown(Environment*)
 {
     if (const std::shared_ptr<BezierItem> eyelid = Current()) {
-        StepDown(eyelid->Height());
+        eyelid->Height().StepDown();
     }
 }
 

@@ -47,3 +47,20 @@ TEST(OperationScope, WrapFlagWrapsInsteadOfClamping)
     scope.SetValue(47); // 10 + (47 - 40) % 30
     EXPECT_EQ(scope.Value(), 17u);
 }
+
+TEST(OperationScope, StepsByAnEighthAndStopsAtTheEnds)
+{
+    OperationScope scope(10, 40); // value 25, step 3
+    scope.StepUp();
+    EXPECT_EQ(scope.Value(), 28u);
+    scope.SetValue(39);
+    scope.StepUp();
+    EXPECT_EQ(scope.Value(), 40u);
+    scope.SetValue(12);
+    scope.StepDown();
+    EXPECT_EQ(scope.Value(), 10u);
+    OperationScope wide(0, 128); // step 16: a step below zero stops at the minimum, not the maximum
+    wide.SetValue(15);
+    wide.StepDown();
+    EXPECT_EQ(wide.Value(), 0u);
+}

@@ -62,12 +62,10 @@ TEST(PanOperation, RightDragAndAFittedPictureScrollNothing)
     EXPECT_EQ(fitted.view->SrcY(), srcY);
 }
 
-TEST(IdleOperation, IsOneSharedInstanceThatDoesNothing)
+TEST(IdleOperation, DoesNothing)
 {
     FakeEnvironment env(testpictures::Filled(10, 10, 0xFF000000));
-    const std::shared_ptr<IdleOperation> idle = IdleOperation::Instance(&env);
-    EXPECT_EQ(IdleOperation::Instance(nullptr), idle);
-    EXPECT_EQ(idle->environment, &env);
+    const auto idle = std::make_shared<IdleOperation>(&env);
     env.cursor = {5, 5};
     idle->OnLeftDown(&env);
     idle->OnDrag(&env);
