@@ -10,7 +10,7 @@ const char* const NotEditing = "Can Accept Update during Editing Only";
 }
 
 PictureLayer::PictureLayer(std::shared_ptr<Surface> picture)
-    : working_(std::move(picture)), baseline_(CopySurface(*working_))
+    : working_(std::move(picture)), baseline_(working_)
 {
     changed_.Add(working_->Bounds());
 }

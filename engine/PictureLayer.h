@@ -18,7 +18,9 @@
 // holds them (copy on write).
 class PictureLayer : public Layer {
 public:
-    // Takes the surface as the committed picture without copying it.
+    // Takes the surface as the committed picture and as the baseline without copying
+    // it: the first edit works on a copy, so the surface itself never changes and the
+    // caller may keep sharing it (the main window keeps it as the opened image).
     explicit PictureLayer(std::shared_ptr<Surface> picture);
     explicit PictureLayer(const gfx::Bitmap& image);
 

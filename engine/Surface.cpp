@@ -33,6 +33,16 @@ std::shared_ptr<Surface> SurfaceFromImage(const gfx::Bitmap& image)
     return s;
 }
 
+std::shared_ptr<Surface> MoveIntoSurface(gfx::Bitmap&& image)
+{
+    auto s = std::make_shared<Surface>();
+    s->width = image.Width();
+    s->height = image.Height();
+    s->stride = s->width * 4;
+    s->pixels = image.TakePixels();
+    return s;
+}
+
 gfx::Bitmap WrapAsBitmap(Surface& surface)
 {
     return gfx::Bitmap::Borrow(surface.width, surface.height, surface.pixels.get());

@@ -26,6 +26,9 @@ std::shared_ptr<Surface> CreateSurface(int32_t width, int32_t height);
 std::shared_ptr<Surface> CopySurface(const Surface& source);
 // Copies a decoded picture into a new surface.
 std::shared_ptr<Surface> SurfaceFromImage(const gfx::Bitmap& image);
+// Makes a surface of a decoded picture's own pixels, without copying them; the image is
+// left empty.
+std::shared_ptr<Surface> MoveIntoSurface(gfx::Bitmap&& image);
 
 // A bitmap over the surface's own pixels, no copy: drawing into it changes the surface.
 // The surface must outlive the bitmap.

@@ -33,6 +33,13 @@ Bitmap Bitmap::Clone() const
     return copy;
 }
 
+std::unique_ptr<Argb[]> Bitmap::TakePixels()
+{
+    std::unique_ptr<Argb[]> pixels = owned_ ? std::move(owned_) : Clone().TakePixels();
+    *this = Bitmap();
+    return pixels;
+}
+
 Bitmap Bitmap::RotatedClockwise() const
 {
     // Source (x, y) lands at (height - 1 - y, x) in the turned picture.

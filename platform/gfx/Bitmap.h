@@ -28,6 +28,9 @@ public:
     Bitmap Clone() const;
     // The picture turned a quarter turn clockwise, as a new owning bitmap.
     Bitmap RotatedClockwise() const;
+    // Hands the pixels to the caller (a copy when they are borrowed) and leaves the
+    // bitmap empty, so a decoded picture can change owner without a second copy.
+    std::unique_ptr<Argb[]> TakePixels();
 
     int32_t Width() const { return width_; }
     int32_t Height() const { return height_; }

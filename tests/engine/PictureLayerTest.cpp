@@ -63,6 +63,7 @@ TEST(PictureLayer, PixelsHeldElsewhereAreNeverChanged)
     auto opened = Noise(16, 16, 5);
     const auto before = CopySurface(*opened);
     PictureLayer picture(opened); // the caller keeps its own pointer
+    EXPECT_EQ(picture.Baseline().get(), opened.get()) << "the baseline is shared, not copied";
     picture.BeginEdit();
     picture.CopyPixels(*Filled(16, 16, 0xFF123456), {0, 0});
     picture.Commit();

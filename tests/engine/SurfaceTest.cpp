@@ -41,3 +41,20 @@ TEST(Surface, WrappedBitmapSharesThePixels)
     EXPECT_EQ(fromImage->At(2, 1), 0xFFABCDEFu);
     EXPECT_NE(fromImage->pixels.get(), s->pixels.get());
 }
+
+TEST(Surface, MovingAnImageInTakesItsPixelsAndCopiesBorrowedOnes)
+{
+    gfx::Bitmap owned(3, 2);
+    owned.SetPixel(2, 1, 0xFF010203);
+    const gfx::Argb* memory = owned.Pixels();
+    auto moved = MoveIntoSurface(std::move(owned));
+    EXPECT_EQ(moved->pixels.get(), memory);
+    EXPECT_EQ(moved->stride, 12);
+    EXPECT_EQ(moved->At(2, 1), 0xFF010203u);
+    EXPECT_TRUE(owned.IsEmpty());
+
+    gfx::Bitmap borrowed = WrapAsBitmap(*moved);
+    auto copied = MoveIntoSurface(std::move(borrowed));
+    EXPECT_NE(copied->pixels.get(), memory);
+    EXPECT_EQ(copied->At(2, 1), 0xFF010203u);
+}
