@@ -7,7 +7,7 @@
 
 namespace {
 
-SaveResult WriteJpeg(const gfx::Bitmap& picture, const QString& path, const PictureMetadata& metadata)
+SaveResult WriteJpeg(const PictureRows& picture, const QString& path, const PictureMetadata& metadata)
 {
     return JpegWriter().Write(picture, path, metadata);
 }

@@ -2,13 +2,14 @@
 
 #include "gfx/Bitmap.h"
 #include "imageio/PictureMetadata.h"
+#include "imageio/PictureRows.h"
 #include "imageio/SaveResult.h"
 
 #include <cstdint>
 #include <span>
 #include <string_view>
 
-using WritePicture = SaveResult (*)(const gfx::Bitmap& picture, const QString& path, const PictureMetadata& metadata);
+using WritePicture = SaveResult (*)(const PictureRows& picture, const QString& path, const PictureMetadata& metadata);
 
 // A picture format the program can write, known by its MIME type.
 struct ImageEncoder {

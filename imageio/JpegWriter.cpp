@@ -42,7 +42,12 @@ JpegWriter::JpegWriter(int quality) : quality_(std::clamp(quality, 1, 100)) {}
 
 SaveResult JpegWriter::Write(const gfx::Bitmap& picture, const QString& path, const PictureMetadata& metadata) const
 {
-    if (picture.IsEmpty()) {
+    return Write(BitmapRows(picture), path, metadata);
+}
+
+SaveResult JpegWriter::Write(const PictureRows& picture, const QString& path, const PictureMetadata& metadata) const
+{
+    if (picture.Width() <= 0 || picture.Height() <= 0) {
         return Failure(path, QString::fromUtf8(messages::SaveFailed) + QString::fromUtf8(messages::NothingToSave));
     }
     if (picture.Width() > MaxSide || picture.Height() > MaxSide) {
@@ -64,6 +69,12 @@ SaveResult JpegWriter::Write(const gfx::Bitmap& picture, const QString& path, co
 
 bool JpegWriter::Encode(std::FILE* stream, const gfx::Bitmap& picture, const PictureMetadata& metadata) const
 {
+    return Encode(stream, BitmapRows(picture), metadata);
+}
+
+bool JpegWriter::Encode(std::FILE* stream, const PictureRows& picture, const PictureMetadata& metadata) const
+{
+    std::vector<gfx::Argb> scratch(size_t(picture.Width()));
     std::vector<gfx::Argb> flatRow(size_t(picture.Width()));
     jpeg_compress_struct info{};
     JpegErrorTrap trap;
@@ -98,7 +109,7 @@ bool JpegWriter::Encode(std::FILE* stream, const gfx::Bitmap& picture, const Pic
         jpeg_write_icc_profile(&info, profile.data(), unsigned(profile.size()));
     }
     while (info.next_scanline < info.image_height) {
-        const gfx::Argb* row = picture.Scanline(int32_t(info.next_scanline));
+        const gfx::Argb* row = picture.Row(int32_t(info.next_scanline), scratch.data());
         if (!RowIsOpaque(row, picture.Width())) {
             FlattenOntoWhite(row, picture.Width(), flatRow.data());
             row = flatRow.data();

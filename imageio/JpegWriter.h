@@ -2,6 +2,7 @@
 
 #include "gfx/Bitmap.h"
 #include "imageio/PictureMetadata.h"
+#include "imageio/PictureRows.h"
 #include "imageio/SaveResult.h"
 
 #include <cstdint>
@@ -23,9 +24,11 @@ public:
 
     // Replaces the file at path only when the whole picture was written. The metadata
     // is written as it is given.
+    SaveResult Write(const PictureRows& picture, const QString& path, const PictureMetadata& metadata = {}) const;
     SaveResult Write(const gfx::Bitmap& picture, const QString& path, const PictureMetadata& metadata = {}) const;
 
     // Encodes into an open stream; false when libjpeg or the stream failed.
+    bool Encode(std::FILE* stream, const PictureRows& picture, const PictureMetadata& metadata) const;
     bool Encode(std::FILE* stream, const gfx::Bitmap& picture, const PictureMetadata& metadata) const;
 
 private:

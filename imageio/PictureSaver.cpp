@@ -7,6 +7,12 @@
 SaveResult SavePictureAsJpeg(const gfx::Bitmap& picture, const QString& chosenPath, const PictureMetadata& metadata,
                              std::span<const ImageEncoder> encoders)
 {
+    return SavePictureAsJpeg(BitmapRows(picture), chosenPath, metadata, encoders);
+}
+
+SaveResult SavePictureAsJpeg(const PictureRows& picture, const QString& chosenPath, const PictureMetadata& metadata,
+                             std::span<const ImageEncoder> encoders)
+{
     const ImageEncoder* jpeg = FindJpegEncoder(encoders);
     if (!jpeg) {
         return SaveResult{false, chosenPath, QString::fromUtf8(messages::NoJpegEncoder)};

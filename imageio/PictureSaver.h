@@ -12,6 +12,9 @@
 // confirmation only when the file was really written, otherwise why not.
 // metadata comes from the opened picture; its EXIF block is written with the
 // orientation set upright, since the pixels are saved as shown.
+SaveResult SavePictureAsJpeg(const PictureRows& picture, const QString& chosenPath,
+                             const PictureMetadata& metadata = {},
+                             std::span<const ImageEncoder> encoders = InstalledEncoders());
 SaveResult SavePictureAsJpeg(const gfx::Bitmap& picture, const QString& chosenPath,
                              const PictureMetadata& metadata = {},
                              std::span<const ImageEncoder> encoders = InstalledEncoders());

@@ -10,10 +10,6 @@ public:
     void ShowMessage(QWidget* owner, const QString& text) override;
     bool AskYesNo(QWidget* owner, const QString& text) override;
     std::optional<QString> ChooseFileToOpen(QWidget* owner) override;
-
-protected:
-    // The overwrite question is asked by AskJpegFileToSave for the name actually
-    // written, so this dialog itself does not ask.
     std::optional<QString> ChooseFileToSave(QWidget* owner) override;
 };
 

@@ -20,15 +20,9 @@ public:
     virtual bool AskYesNo(QWidget* owner, const QString& text) = 0;
     // The picture the user picked in the open dialog; nothing when cancelled.
     virtual std::optional<QString> ChooseFileToOpen(QWidget* owner) = 0;
-
-    // The JPEG file to write: the save dialog's choice with the ".jpg" rule applied.
-    // When that file exists the user is asked before it is replaced; No shows the save
-    // dialog again, so an existing picture is never overwritten unasked.
-    std::optional<QString> AskJpegFileToSave(QWidget* owner);
-
-protected:
-    // The name the user gave in the save dialog, as given; nothing when cancelled.
-    // Reached only through AskJpegFileToSave, which asks before replacing a file.
+    // The name the user gave in the save dialog, as given; nothing when cancelled. The
+    // dialog does not ask before replacing a file: the save flow asks, for the name it
+    // will really write.
     virtual std::optional<QString> ChooseFileToSave(QWidget* owner) = 0;
 };
 

@@ -5,6 +5,7 @@
 // The save dialog starts in the current directory.
 
 #include "shell/ChineseTranslations.h"
+#include "picturefiles/PictureFileDialogs.h"
 #include "shell/QtUserDialogs.h"
 
 #include <QApplication>
@@ -28,7 +29,7 @@ int main(int argc, char** argv)
         dialogs.ShowMessage(nullptr, args[3]);
         outcome = "closed";
     } else if (args[2] == "save") {
-        const std::optional<QString> chosen = dialogs.AskJpegFileToSave(nullptr);
+        const std::optional<QString> chosen = PictureFileDialogs(dialogs).AskJpegFileToSave(nullptr);
         outcome = chosen ? "chosen " + *chosen : QString("cancelled");
     } else {
         return 2;

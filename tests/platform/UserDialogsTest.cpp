@@ -1,79 +1,12 @@
 #include "QtTestApp.h"
 
-#include "shell/ScriptedUserDialogs.h"
+#include "support/ScriptedUserDialogs.h"
 
 #include <gtest/gtest.h>
 
-#include <QDir>
-#include <QFile>
-#include <QTemporaryDir>
 
 using shell::ScriptedUserDialogs;
 using shell::UserDialogs;
-
-class JpegSaveDialog : public ::testing::Test {
-protected:
-    void SetUp() override
-    {
-        TestApplication();
-        ASSERT_TRUE(dir_.isValid());
-    }
-    QString PathOf(const char* name) const { return QDir(dir_.path()).filePath(QString::fromUtf8(name)); }
-    void CreateFile(const char* name) const
-    {
-        QFile file(PathOf(name));
-        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-        file.write("earlier picture");
-    }
-
-    QTemporaryDir dir_;
-    ScriptedUserDialogs dialogs_;
-};
-
-TEST_F(JpegSaveDialog, CancelWritesNothingAndAsksNothing)
-{
-    EXPECT_FALSE(dialogs_.AskJpegFileToSave(nullptr).has_value());
-    EXPECT_EQ(dialogs_.SaveDialogsShown(), 1);
-    EXPECT_TRUE(dialogs_.Questions().isEmpty());
-    EXPECT_TRUE(dialogs_.Messages().isEmpty());
-}
-
-TEST_F(JpegSaveDialog, NewNameGetsTheJpgRuleWithoutAQuestion)
-{
-    dialogs_.AnswerSave(PathOf("portrait"));
-    EXPECT_EQ(dialogs_.AskJpegFileToSave(nullptr), PathOf("portrait.jpg"));
-    EXPECT_TRUE(dialogs_.Questions().isEmpty());
-}
-
-TEST_F(JpegSaveDialog, AsksBeforeReplacingTheFileActuallyWritten)
-{
-    // "portrait" names no existing file, but "portrait.jpg" (what would be written) does.
-    CreateFile("portrait.jpg");
-    dialogs_.AnswerSave(PathOf("portrait"));
-    dialogs_.AnswerYesNo(true);
-    EXPECT_EQ(dialogs_.AskJpegFileToSave(nullptr), PathOf("portrait.jpg"));
-    ASSERT_EQ(dialogs_.Questions().size(), 1);
-    EXPECT_TRUE(dialogs_.Questions()[0].contains("portrait.jpg"));
-}
-
-TEST_F(JpegSaveDialog, NoShowsTheDialogAgain)
-{
-    CreateFile("原图.JPG");
-    dialogs_.AnswerSave(PathOf("原图.JPG"));
-    dialogs_.AnswerYesNo(false);
-    dialogs_.AnswerSave(PathOf("新图"));
-    EXPECT_EQ(dialogs_.AskJpegFileToSave(nullptr), PathOf("新图.jpg"));
-    EXPECT_EQ(dialogs_.SaveDialogsShown(), 2);
-    EXPECT_EQ(dialogs_.Questions().size(), 1);
-
-    // No, then Cancel: nothing is chosen.
-    dialogs_.AnswerSave(PathOf("原图.JPG"));
-    dialogs_.AnswerYesNo(false);
-    EXPECT_FALSE(dialogs_.AskJpegFileToSave(nullptr).has_value());
-    QFile original(PathOf("原图.JPG"));
-    ASSERT_TRUE(original.open(QIODevice::ReadOnly));
-    EXPECT_EQ(original.readAll(), QByteArray("earlier picture"));
-}
 
 TEST(ScriptedUserDialogs, RecordsTextsAndHandsOutAnswersInOrder)
 {

@@ -1,4 +1,4 @@
-#include "shell/ScriptedUserDialogs.h"
+#include "support/ScriptedUserDialogs.h"
 
 namespace shell {
 

@@ -25,8 +25,6 @@ public:
     void ShowMessage(QWidget* owner, const QString& text) override;
     bool AskYesNo(QWidget* owner, const QString& text) override;
     std::optional<QString> ChooseFileToOpen(QWidget* owner) override;
-
-protected:
     std::optional<QString> ChooseFileToSave(QWidget* owner) override;
 
 private:

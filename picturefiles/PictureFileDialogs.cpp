@@ -1,0 +1,62 @@
+#include "picturefiles/PictureFileDialogs.h"
+
+#include "imageio/JpegFileName.h"
+#include "imageio/PictureSaver.h"
+
+#include <QFileInfo>
+
+#include <utility>
+
+std::optional<OpenedPicture> PictureFileDialogs::AskAndLoadPicture(QWidget* owner) const
+{
+    const std::optional<QString> path = dialogs_.ChooseFileToOpen(owner);
+    if (!path) {
+        return std::nullopt;
+    }
+    return LoadPicture(owner, *path);
+}
+
+std::optional<OpenedPicture> PictureFileDialogs::LoadPicture(QWidget* owner, const QString& path) const
+{
+    DecodeResult decoded = PictureDecoder().Decode(path);
+    if (!decoded.Ok()) {
+        dialogs_.ShowMessage(owner, decoded.message);
+        return std::nullopt;
+    }
+    return OpenedPicture{std::move(*decoded.bitmap), std::move(decoded.metadata)};
+}
+
+bool PictureFileDialogs::AskAndSave(QWidget* owner, const gfx::Bitmap& picture, const PictureMetadata& metadata) const
+{
+    return AskAndSave(owner, BitmapRows(picture), metadata);
+}
+
+bool PictureFileDialogs::AskAndSave(QWidget* owner, const PictureRows& picture, const PictureMetadata& metadata) const
+{
+    const std::optional<QString> path = AskJpegFileToSave(owner);
+    if (!path) {
+        return false;
+    }
+    const SaveResult result = SavePictureAsJpeg(picture, *path, metadata);
+    dialogs_.ShowMessage(owner, result.message);
+    return result.saved;
+}
+
+std::optional<QString> PictureFileDialogs::AskJpegFileToSave(QWidget* owner) const
+{
+    for (;;) {
+        const std::optional<QString> chosen = dialogs_.ChooseFileToSave(owner);
+        if (!chosen || chosen->isEmpty()) {
+            return std::nullopt;
+        }
+        const QString path = WithJpegExtension(*chosen);
+        const QFileInfo target(path);
+        if (!target.exists()) {
+            return path;
+        }
+        const QString question = QString::fromUtf8("“%1”已存在。\n要替换它吗?").arg(target.fileName());
+        if (dialogs_.AskYesNo(owner, question)) {
+            return path;
+        }
+    }
+}
