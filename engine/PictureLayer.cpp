@@ -15,6 +15,13 @@ PictureLayer::PictureLayer(std::shared_ptr<Surface> picture)
     changed_.Add(working_->Bounds());
 }
 
+// The shared surface is never written: the working pixels are copied before the first
+// write whenever someone else holds them, and the baseline always does.
+PictureLayer::PictureLayer(std::shared_ptr<const Surface> picture)
+    : PictureLayer(std::const_pointer_cast<Surface>(std::move(picture)))
+{
+}
+
 PictureLayer::PictureLayer(const gfx::Bitmap& image) : PictureLayer(SurfaceFromImage(image)) {}
 
 const Surface& PictureLayer::BeginEdit()

@@ -22,6 +22,7 @@ public:
     // it: the first edit works on a copy, so the surface itself never changes and the
     // caller may keep sharing it (the main window keeps it as the opened image).
     explicit PictureLayer(std::shared_ptr<Surface> picture);
+    explicit PictureLayer(std::shared_ptr<const Surface> picture);
     explicit PictureLayer(const gfx::Bitmap& image);
 
     // Opens an edit (committing one already open) and returns the working pixels to read.

@@ -13,6 +13,10 @@
 // layers of the view, and its undo steps edit control points.
 class LineOperation : public Operation {
 public:
+    static constexpr const char* HelpText =
+        "鼠标左键: 增加一个点, 或选择一个已有点.\r\n\r\n拖动控制点: 改变眼皮弧度.\r\n\r\n鼠标右键: "
+        "在操作左眼皮, 右眼皮或隐藏控制点之间切换.\r\n\r\n控制条: 上滑杆高度, 下滑杆透明度";
+
     enum class Eyelid { Left, Right, Hidden };
 
     LineOperation(Environment* environment, std::shared_ptr<BezierItem> left, std::shared_ptr<BezierItem> right);

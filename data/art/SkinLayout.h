@@ -1,5 +1,6 @@
 #pragma once
 
+#include "app/WindowLayout.h"
 #include "art/Glyph.h"
 
 #include <QRect>
@@ -27,20 +28,22 @@ struct SkinButton {
     Glyph glyph;
 };
 
-// Every button of the main window and of the compare window, with the rectangles the
-// windows hit-test and draw them at.
+// Every button of the main window and of the compare window as the skin draws it: at
+// the rectangle of the windows' layout, with its label, style and glyph.
 class SkinLayout {
 public:
     static const std::vector<SkinButton>& MainButtons();
     static const std::vector<SkinButton>& CompareButtons();
 
-    static QRect MainWindow() { return {0, 0, 600, 710}; }
-    static QRect CompareWindow() { return {0, 0, 600, 400}; }
-    static QRect TitleBand() { return {0, 0, 600, 35}; }
-    static QRect Canvas() { return {11, 48, 443, 621}; }
-    static QRect UpperSlider() { return {470, 230, 110, 7}; }
-    static QRect LowerSlider() { return {470, 241, 110, 7}; }
-    static QRect HelpPanel() { return {475, 295, 110, 200}; }
-    static QRect BeforeFrame() { return {15, 55, 275, 275}; }
-    static QRect AfterFrame() { return {310, 55, 275, 275}; }
+    static QRect MainWindow() { return ToQRect(layout::kMainWindow); }
+    static QRect CompareWindow() { return {0, 0, layout::kCompareWindow.width, layout::kCompareWindow.height}; }
+    static QRect TitleBand() { return ToQRect(layout::kDragBand); }
+    static QRect Canvas() { return ToQRect(layout::kCanvas); }
+    static QRect UpperSlider() { return ToQRect(layout::kSliders[0]); }
+    static QRect LowerSlider() { return ToQRect(layout::kSliders[1]); }
+    static QRect HelpPanel() { return ToQRect(layout::kHelpPanel); }
+    static QRect BeforeFrame() { return ToQRect(layout::kBeforeView); }
+    static QRect AfterFrame() { return ToQRect(layout::kAfterView); }
+
+    static QRect ToQRect(const gfx::Rect& r);
 };

@@ -76,6 +76,12 @@ int SkinnedWindow::RunModal()
     return endCode_;
 }
 
+void SkinnedWindow::InitAndShow()
+{
+    OnInitDialog();
+    show();
+}
+
 void SkinnedWindow::EndModal(int code)
 {
     endCode_ = code;
@@ -177,6 +183,10 @@ bool SkinnedWindow::event(QEvent* event)
 bool SkinnedWindow::HandleKeyPress(QKeyEvent* event)
 {
     const int virtualKey = VirtualKeyFromQtKey(event->key());
+    if (virtualKey == vk::Space && event->modifiers().testFlag(Qt::AltModifier)) {
+        OnSystemMenuKey();
+        return true;
+    }
     if (virtualKey != 0 && PreTranslateKeyDown(virtualKey)) {
         event->accept();
         return true;
@@ -266,8 +276,9 @@ void SkinnedWindow::mouseMoveEvent(QMouseEvent* event)
             return;
         }
     }
-    UpdateCursor();
     OnMouseMove(ClientPoint(event));
+    // After the handler, so that a cursor the move itself chose (over a link) shows at once.
+    UpdateCursor();
 }
 
 void SkinnedWindow::wheelEvent(QWheelEvent* event)
@@ -294,7 +305,7 @@ void SkinnedWindow::leaveEvent(QEvent* event)
 void SkinnedWindow::closeEvent(QCloseEvent* event)
 {
     if (IsRunningModal()) {
-        OnCancel();
+        OnClose();
     }
     event->accept();
 }

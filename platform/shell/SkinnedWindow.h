@@ -35,6 +35,9 @@ public:
     // Calls OnInitDialog(), shows the window and runs until EndModal(); hides it again.
     int RunModal();
     void EndModal(int code);
+    // Calls OnInitDialog() and shows the window without waiting for it to end; for
+    // tests and benchmarks that drive the window from outside.
+    void InitAndShow();
     bool IsRunningModal() const { return loop_ != nullptr; }
 
     // Places the window on the screen: client area and window are the same rectangle.
@@ -76,6 +79,8 @@ protected:
     // Offered every key press before the window's own handling (Enter and Escape end
     // the window); true consumes the key.
     virtual bool PreTranslateKeyDown(int /*virtualKey*/) { return false; }
+    // Alt+Space, the key that opens a window's system menu.
+    virtual void OnSystemMenuKey() {}
     // Called whenever the mouse moves over the window: call SetCursorShape() and return
     // true, or return false for the default arrow.
     virtual bool OnSetCursor() { return false; }
@@ -83,6 +88,8 @@ protected:
     virtual void OnPaint(const gfx::Rect& /*area*/) {}
     virtual void OnOk() { EndModal(kModalOk); }
     virtual void OnCancel() { EndModal(kModalCancel); }
+    // The window is asked to close (its close button, the system, a close() call).
+    virtual void OnClose() { OnCancel(); }
 
     void SetCursorShape(const QCursor& cursor);
 

@@ -2,6 +2,7 @@
 
 #include "shell/BitmapImage.h"
 
+#include <QFontMetrics>
 #include <QPainter>
 
 namespace shell {
@@ -10,6 +11,24 @@ namespace {
 
 // 96 dots per inch in the dots-per-metre unit QImage keeps.
 constexpr int kDotsPerMetreAt96Dpi = 3780;
+
+constexpr int kTextFlags = Qt::AlignLeft | Qt::AlignTop | Qt::TextWordWrap;
+
+// Line breaks as Qt draws them: "\r\n" and a lone "\r" become "\n".
+QString QtLineBreaks(const QString& text)
+{
+    QString lines = text;
+    lines.replace(QLatin1String("\r\n"), QLatin1String("\n"));
+    lines.replace(QLatin1Char('\r'), QLatin1Char('\n'));
+    return lines;
+}
+
+QImage At96Dpi(QImage image)
+{
+    image.setDotsPerMeterX(kDotsPerMetreAt96Dpi);
+    image.setDotsPerMeterY(kDotsPerMetreAt96Dpi);
+    return image;
+}
 
 } // namespace
 
@@ -32,20 +51,26 @@ void TextPainter::Draw(gfx::Bitmap& target, const gfx::Rect& rect, const QString
     if (area.IsEmpty() || text.isEmpty()) {
         return;
     }
-    QImage image = WrapBitmap(target);
-    image.setDotsPerMeterX(kDotsPerMetreAt96Dpi);
-    image.setDotsPerMeterY(kDotsPerMetreAt96Dpi);
-
-    QString lines = text;
-    lines.replace(QLatin1String("\r\n"), QLatin1String("\n"));
-    lines.replace(QLatin1Char('\r'), QLatin1Char('\n'));
-
+    QImage image = At96Dpi(WrapBitmap(target));
     QPainter painter(&image);
     painter.setClipRect(QRect(area.x, area.y, area.width, area.height));
     painter.setFont(font_);
     painter.setPen(QColor::fromRgba(colour));
-    painter.drawText(QRect(rect.x, rect.y, rect.width, rect.height), Qt::AlignLeft | Qt::AlignTop | Qt::TextWordWrap,
-                     lines);
+    painter.drawText(QRect(rect.x, rect.y, rect.width, rect.height), kTextFlags, QtLineBreaks(text));
+}
+
+int TextPainter::FittingPointSize(const QString& text, const gfx::Rect& rect, int largest, int smallest)
+{
+    const QImage device = At96Dpi(QImage(1, 1, QImage::Format_ARGB32));
+    const QString lines = QtLineBreaks(text);
+    for (int size = largest; size > smallest; --size) {
+        const QFontMetrics metrics(TextPainter(size).Font(), &device);
+        const QRect needed = metrics.boundingRect(QRect(0, 0, rect.width, rect.height), kTextFlags, lines);
+        if (needed.width() <= rect.width && needed.height() <= rect.height) {
+            return size;
+        }
+    }
+    return smallest;
 }
 
 } // namespace shell

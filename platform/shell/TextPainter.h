@@ -26,6 +26,11 @@ public:
     const QFont& Font() const { return font_; }
     static QStringList FontFamilies();
 
+    // The largest whole point size from largest down to smallest at which the wrapped
+    // text fits inside the rectangle; smallest when even that does not fit.
+    static int FittingPointSize(const QString& text, const gfx::Rect& rect, int largest = kDefaultPointSize,
+                                int smallest = 9);
+
 private:
     QFont font_;
 };

@@ -1,10 +1,29 @@
 #include "shell/WebLinks.h"
 
 #include <QDesktopServices>
+#include <QFile>
 #include <QFileInfo>
 #include <QUrl>
 
 namespace shell {
+
+namespace {
+
+bool Open(const QUrl& url)
+{
+    const QString record = qEnvironmentVariable(WebLinks::kRecordVariable);
+    if (record.isEmpty()) {
+        return QDesktopServices::openUrl(url);
+    }
+    QFile file(record);
+    if (!file.open(QIODevice::Append | QIODevice::Text)) {
+        return false;
+    }
+    file.write(url.toString(QUrl::FullyEncoded).toUtf8() + '\n');
+    return true;
+}
+
+} // namespace
 
 bool WebLinks::OpenWebAddress(const QString& address)
 {
@@ -12,7 +31,7 @@ bool WebLinks::OpenWebAddress(const QString& address)
     if (!url.isValid() || url.scheme().isEmpty()) {
         return false;
     }
-    return QDesktopServices::openUrl(url);
+    return Open(url);
 }
 
 bool WebLinks::OpenLocalPage(const QString& path)
@@ -21,7 +40,7 @@ bool WebLinks::OpenLocalPage(const QString& path)
     if (!page.exists()) {
         return false;
     }
-    return QDesktopServices::openUrl(QUrl::fromLocalFile(page.absoluteFilePath()));
+    return Open(QUrl::fromLocalFile(page.absoluteFilePath()));
 }
 
 } // namespace shell

@@ -1,0 +1,126 @@
+#pragma once
+
+#include "app/EditingSession.h"
+#include "app/MainWidgets.h"
+#include "app/ToolBox.h"
+#include "engine/Environment.h"
+#include "engine/Operation.h"
+#include "engine/Surface.h"
+#include "engine/UserMessages.h"
+#include "gfx/Bitmap.h"
+#include "gfx/Graphics.h"
+#include "imageio/PictureMetadata.h"
+#include "shell/CImageDlg.h"
+#include "shell/UserDialogs.h"
+
+#include <QCursor>
+#include <QString>
+
+#include <map>
+#include <memory>
+#include <optional>
+
+// The main window: the skin with its buttons, tools and sliders, the canvas showing the
+// picture being edited, and the help panel. It routes every mouse and key event either
+// to the current tool (inside the canvas) or to the widgets, runs the commands, and is
+// the tools' Environment. Closing it discards the edits without a question.
+class CQuillomatDlg : public shell::CImageDlg, public Environment {
+public:
+    // A picture path opens that picture once the window is built, as the open command
+    // would (an empty path opens nothing).
+    explicit CQuillomatDlg(shell::UserDialogs& dialogs, QString pictureAtStart = QString());
+    ~CQuillomatDlg() override;
+
+    // Environment.
+    void PushHistory(std::function<void()> step) override;
+    gfx::Point CursorInCanvas() override;
+    std::shared_ptr<PictureLayer> CurrentPicture() override;
+    gfx::Rect PictureBounds() override;
+    gfx::Point CursorInPicture() override;
+
+    // The commands of the buttons.
+    void Open();
+    // Opens a picture without the dialog; false, after telling the user why, when the
+    // file cannot be opened (the picture being edited then stays as it was).
+    bool OpenFile(const QString& path);
+    void Save();
+    void Compare();
+    void Undo();
+    void Reset();
+    void Rotate();
+    void ZoomIn();
+    void ZoomOut();
+    void ShowAbout();
+    void ShowSystemMenu(gfx::Point client);
+
+    // Draws the canvas anew and applies the undo and rotate rule.
+    void RefreshCanvas();
+
+    // What the window holds, for tests and benchmarks.
+    const EditingSession* Session() const { return session_.get(); }
+    const std::shared_ptr<Operation>& CurrentOperation() const { return currentOperation_; }
+    const std::shared_ptr<Operation>& IdleOperation() const { return idleOperation_; }
+    MainWidgets& Widgets() { return *widgets_; }
+    const gfx::Bitmap& CanvasBitmap() const { return canvasBitmap_; }
+    const std::shared_ptr<Surface>& OpenedImage() const { return openedImage_; }
+
+    static constexpr double kZoomInFactor = 61.0 / 51.0;  // 1.196078431372549
+    static constexpr double kZoomOutFactor = 51.0 / 61.0; // 0.8360655737704918
+
+protected:
+    void OnInitDialog() override;
+    void OnLeftDown(gfx::Point client) override;
+    void OnLeftUp(gfx::Point client) override;
+    void OnRightDown(gfx::Point client) override;
+    void OnRightUp(gfx::Point client) override;
+    void OnMouseMove(gfx::Point client) override;
+    void OnWheel(int delta) override;
+    bool PreTranslateKeyDown(int virtualKey) override;
+    void OnSystemMenuKey() override;
+    bool OnSetCursor() override;
+    // Enter and Escape would end the window and lose every edit at one key press.
+    void OnOk() override {}
+    void OnCancel() override {}
+    void OnClose() override { EndModal(shell::kModalCancel); }
+
+private:
+    void BuildWidgets();
+    void BuildToolEntries();
+    void BuildSliders();
+    void ShowHelp(const QString& text);
+
+    void ResetTool();
+    void SelectTool(MainWidgets::ToolButton& button);
+    void OnToolSelected(int selected, const MainWidgets::ToolButton& button);
+    void SetCurrentOperation(std::shared_ptr<Operation> operation);
+    void OnSliderPosition(size_t index, int knobCentreX);
+    void OnSliderDisabled(int hidden, const gfx::Rect& track);
+    void OpenLink(const char* page);
+    void OnLinkHover(int over, const char* cursorName);
+
+    bool CursorInsideCanvas();
+    bool ZoomBy(double factor);
+    void StartEditing();
+    void EndEditing();
+    void ApplyRefreshRule();
+    void ShowOpened(gfx::Bitmap picture, PictureMetadata metadata);
+
+    shell::UserDialogs& dialogs_;
+    QString pictureAtStart_;
+    UserMessageHandler previousMessageHandler_;
+
+    gfx::Rect canvasRect_;
+    gfx::Rect dragBand_;
+    std::optional<QCursor> hoverCursor_;
+    std::shared_ptr<const QCursor> toolCursor_;
+    std::unique_ptr<MainWidgets> widgets_;
+    std::unique_ptr<ToolBox> toolBox_;
+    std::shared_ptr<const Surface> eyelidTexture_;
+    gfx::Bitmap canvasBitmap_;
+    std::shared_ptr<Surface> openedImage_;
+    PictureMetadata openedMetadata_;
+    std::unique_ptr<EditingSession> session_;
+    std::map<const void*, std::shared_ptr<gfx::Bitmap>> hiddenRegions_;
+    std::shared_ptr<Operation> currentOperation_;
+    std::shared_ptr<Operation> idleOperation_;
+};

@@ -1,0 +1,20 @@
+#include "app/EditingSession.h"
+
+#include <utility>
+
+EditingSession::EditingSession(std::shared_ptr<Surface> opened, Environment* environment,
+                               std::shared_ptr<const Surface> eyelidTexture)
+    : view_(std::make_shared<CanvasView>(opened->width, opened->height, kCanvasWidth, kCanvasHeight)),
+      picture_(std::make_shared<PictureLayer>(std::move(opened)))
+{
+    view_->AddLayer(picture_);
+    const auto height = std::make_shared<OperationScope>(2, 14);
+    const auto opacity = std::make_shared<OperationScope>(0, 128);
+    const auto left = std::make_shared<BezierItem>(eyelidTexture, height, opacity);
+    const auto right = std::make_shared<BezierItem>(eyelidTexture, height, opacity);
+    view_->AddLayer(left);
+    view_->AddLayer(right);
+    lineTool_ = std::make_shared<LineOperation>(environment, left, right);
+    lineScopes_ = {height, opacity};
+    moveTool_ = std::make_shared<PanOperation>(view_, environment);
+}
