@@ -90,3 +90,27 @@ TEST(TextPainter, ClipsTextThatDoesNotFit)
     shell::TextPainter().Draw(untouched, {0, 0, 30, 30}, QString(), kNavy);
     EXPECT_TRUE(DarkRows(untouched, untouched.Bounds()).empty());
 }
+
+TEST(TextPainter, ShrinksOnlyTextThatDoesNotFitAndThenDrawsAllOfIt)
+{
+    TestApplication();
+    const gfx::Rect panel{0, 0, 110, 200};
+    const QString shortText = QString::fromUtf8("使用鼠标点击画面去除痕迹\r\n\r\n控制条: 范围大小");
+    const QString longText = QString::fromUtf8(
+        "鼠标左键: 增加一个点, 或选择一个已有点.\r\n\r\n拖动控制点: 改变眼皮弧度.\r\n\r\n鼠标右键: "
+        "在操作左眼皮, 右眼皮或隐藏控制点之间切换.\r\n\r\n控制条: 上滑杆高度, 下滑杆透明度");
+    EXPECT_EQ(shell::TextPainter::FittingPointSize(shortText, panel), 12);
+    const int size = shell::TextPainter::FittingPointSize(longText, panel);
+    EXPECT_LT(size, 12);
+    EXPECT_GE(size, 9);
+    // Drawn 20 pixels higher than the panel, the fitted text leaves the extra rows blank,
+    // while at 12 points it runs into them.
+    const gfx::Rect taller{0, 0, 110, 220};
+    gfx::Bitmap fitted = WhitePanel(110, 220);
+    shell::TextPainter(size).Draw(fitted, taller, longText, kNavy);
+    EXPECT_LT(DarkRows(fitted, taller).back(), 200);
+    gfx::Bitmap large = WhitePanel(110, 220);
+    shell::TextPainter(12).Draw(large, taller, longText, kNavy);
+    EXPECT_GE(DarkRows(large, taller).back(), 200);
+    EXPECT_EQ(shell::TextPainter::FittingPointSize(longText + longText + longText, panel), 9) << "never below 9";
+}

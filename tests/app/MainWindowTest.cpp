@@ -1,0 +1,364 @@
+// The main window on Qt's offscreen platform: routing, tools and sliders, commands and
+// the Environment, each checked through the real window class.
+
+#include "MainWindowDriver.h"
+
+#include "compare/CCompareDlg.h"
+#include "imageio/Messages.h"
+#include "imageio/PictureDecoder.h"
+#include "support/TestPictures.h"
+#include "tools/EffectOperation.h"
+
+#include <gtest/gtest.h>
+
+#include <QTimer>
+
+#include <cmath>
+
+using namespace Qimro::Behaviors;
+
+namespace {
+
+const char* const kCommands[] = {"save", "comp", "reset", "zoomIn", "zoomOut"};
+const char* const kTools[] = {"line", "stretch", "bc", "blur", "copy", "zoom", "move"};
+
+bool SameArea(const gfx::Bitmap& a, const gfx::Bitmap& b, const gfx::Rect& area)
+{
+    for (int32_t y = area.y; y < area.Bottom(); ++y) {
+        if (!std::equal(a.Scanline(y) + area.x, a.Scanline(y) + area.Right(), b.Scanline(y) + area.x)) {
+            return false;
+        }
+    }
+    return true;
+}
+
+gfx::Bitmap CopyOf(const gfx::Bitmap& b) { return b.Clone(); }
+
+// The mean absolute difference per colour channel between a decoded JPEG and a surface.
+double MeanDifference(const QImage& jpeg, const Surface& picture, int32_t atX = 0)
+{
+    double sum = 0;
+    for (int32_t y = 0; y < picture.height; ++y) {
+        for (int32_t x = 0; x < picture.width; ++x) {
+            const QRgb a = jpeg.pixel(atX + x, y);
+            const uint32_t b = picture.At(x, y);
+            sum += std::abs(qRed(a) - int(gfx::RedOf(b))) + std::abs(qGreen(a) - int(gfx::GreenOf(b))) +
+                   std::abs(qBlue(a) - int(gfx::BlueOf(b)));
+        }
+    }
+    return sum / (3.0 * picture.width * picture.height);
+}
+
+} // namespace
+
+TEST(MainWindow, StartsEmptyAndOpeningEnablesAllButUndoKeepingThePictureWhenAFileFails)
+{
+    MainWindowDriver d;
+    const gfx::Bitmap& skin = d.window->CleanSkin();
+    for (const char* name : kCommands) {
+        EXPECT_TRUE(d.Disabled(name)) << name;
+    }
+    for (const char* name : kTools) {
+        EXPECT_TRUE(d.Disabled(name)) << name;
+    }
+    EXPECT_TRUE(SameArea(d.Screen(), skin, layout::kCanvas)) << "an empty canvas shows the bare skin";
+    EXPECT_TRUE(SameArea(d.Screen(), skin, layout::kHelpPanel));
+    EXPECT_TRUE(SameArea(d.Screen(), skin, layout::kSliders[0]));
+    d.Key(Qt::Key_PageDown);
+    d.window->Save();
+    EXPECT_EQ(d.dialogs.Messages(), QStringList{QString::fromUtf8(messages::NoPicture)});
+
+    d.OpenPicture(300, 200);
+    ASSERT_NE(d.window->Session(), nullptr);
+    for (const char* name : kCommands) {
+        EXPECT_FALSE(d.Disabled(name)) << name;
+    }
+    for (const char* name : kTools) {
+        EXPECT_FALSE(d.Disabled(name)) << name;
+        EXPECT_FALSE(d.Selected(name)) << name;
+    }
+    EXPECT_TRUE(d.Disabled("undo"));
+    EXPECT_FALSE(d.Disabled("rotate"));
+    EXPECT_FALSE(SameArea(d.Screen(), skin, layout::kHelpPanel)) << "the help panel reads 请选择操作";
+    gfx::Bitmap expected(layout::kCanvas.width, layout::kCanvas.height);
+    gfx::Graphics graphics(expected);
+    d.Session().View()->RenderFull(true, graphics);
+    const gfx::Rect canvas = layout::kCanvas;
+    for (int32_t y = 0; y < canvas.height; ++y) {
+        ASSERT_TRUE(std::equal(expected.Scanline(y), expected.Scanline(y) + canvas.width,
+                               d.Screen().Scanline(canvas.y + y) + canvas.x))
+            << "canvas row " << y;
+    }
+
+    // One step, then a file that does not decode: its message, and the picture stays.
+    d.ClickButton("blur");
+    d.Click(MainWindowDriver::OnCanvas(200, 300));
+    ASSERT_EQ(d.Session().Steps().Size(), 1u);
+    const EditingSession* session = d.window->Session();
+    const QString broken = d.folder.filePath("broken.jpg");
+    QFile(broken).open(QIODevice::WriteOnly);
+    d.dialogs.AnswerOpen(broken);
+    d.window->Open();
+    EXPECT_EQ(d.dialogs.Messages().last(), PictureDecoder().Decode(broken).message);
+    EXPECT_EQ(d.window->Session(), session);
+    EXPECT_EQ(d.Session().Steps().Size(), 1u);
+    EXPECT_TRUE(d.Selected("blur"));
+}
+
+TEST(MainWindow, CanvasEventsGoToTheToolByWhereTheCursorIsAndTheRestToTheWidgets)
+{
+    MainWindowDriver d;
+    d.OpenPicture(300, 200); // fitted to the width: black bands above and below
+    d.ClickButton("bc");
+    ASSERT_TRUE(d.Selected("bc"));
+    EXPECT_FALSE(d.window->Widgets().sliders[0]->Flag(Disabled{}));
+    EXPECT_TRUE(d.window->Widgets().sliders[1]->Flag(Disabled{}));
+    const std::shared_ptr<Operation> bc = d.window->CurrentOperation();
+
+    // The canvas's border pixels belong to the widgets; the first pixel inside does not.
+    for (const gfx::Point border : {MainWindowDriver::OnCanvas(0, 300), MainWindowDriver::OnCanvas(443, 300),
+                                    MainWindowDriver::OnCanvas(200, 0), MainWindowDriver::OnCanvas(200, 621)}) {
+        d.Press(border);
+        EXPECT_EQ(bc->buttonState, 0) << border.x << "," << border.y;
+        d.Release(border);
+    }
+    d.Press(MainWindowDriver::OnCanvas(1, 300));
+    EXPECT_EQ(bc->buttonState, 1);
+    d.Release(MainWindowDriver::OnCanvas(1, 300));
+    EXPECT_EQ(bc->buttonState, 0);
+    EXPECT_TRUE(d.Session().Steps().IsEmpty()) << "a brush on the picture's very edge is empty";
+
+    // Pressed inside, released outside: the tool still holds the button, and dragging
+    // back in goes on until a release inside.
+    d.Press(MainWindowDriver::OnCanvas(150, 300));
+    d.Release({500, 600});
+    EXPECT_EQ(bc->buttonState, 1);
+    EXPECT_TRUE(d.Session().Steps().IsEmpty());
+    d.MoveTo(MainWindowDriver::OnCanvas(160, 310));
+    d.MoveTo(MainWindowDriver::OnCanvas(170, 320));
+    d.Release(MainWindowDriver::OnCanvas(170, 320));
+    EXPECT_EQ(bc->buttonState, 0);
+    EXPECT_EQ(d.Session().Steps().Size(), 1u);
+    EXPECT_FALSE(d.Disabled("undo"));
+    EXPECT_TRUE(d.Disabled("rotate"));
+
+    // A click on the black band above the picture reaches the tool but changes nothing.
+    d.Click(MainWindowDriver::OnCanvas(200, 20));
+    EXPECT_EQ(d.Session().Steps().Size(), 1u);
+
+    // The wheel sizes the brush wherever the mouse is, and the knob follows.
+    const gfx::Bitmap before = CopyOf(d.Screen());
+    const gfx::Rect knobBand = layout::kSliders[0].Inflated(5);
+    const uint32_t size = std::get<3>(d.window->Widgets().Tool("bc").Payload())[0]->Value();
+    d.MoveTo({520, 600});
+    d.Wheel(-120);
+    EXPECT_EQ(std::get<3>(d.window->Widgets().Tool("bc").Payload())[0]->Value(), size - 3);
+    EXPECT_FALSE(SameArea(before, d.Screen(), knobBand));
+    d.Wheel(120);
+    EXPECT_EQ(std::get<3>(d.window->Widgets().Tool("bc").Payload())[0]->Value(), size);
+}
+
+TEST(MainWindow, KeysZoomAndScrollTheViewAndOthersReachTheTool)
+{
+    MainWindowDriver d;
+    d.OpenPicture(300, 200);
+    CanvasView& view = *d.Session().View();
+    const float fit = view.Zoom();
+    d.Key(Qt::Key_PageDown);
+    EXPECT_EQ(view.Zoom(), float(double(fit) * 61.0 / 51.0));
+    d.Key(Qt::Key_PageUp);
+    EXPECT_EQ(view.Zoom(), float(double(float(double(fit) * 61.0 / 51.0)) * 51.0 / 61.0));
+    for (int i = 0; i < 12; ++i) {
+        d.Key(Qt::Key_PageDown);
+    }
+    const int32_t srcX = view.SrcX(), srcY = view.SrcY();
+    d.Key(Qt::Key_Right);
+    d.Key(Qt::Key_Down);
+    EXPECT_EQ(view.SrcX(), srcX + 50);
+    EXPECT_EQ(view.SrcY(), srcY + 50);
+    d.Key(Qt::Key_Left);
+    d.Key(Qt::Key_Up);
+    EXPECT_EQ(view.SrcX(), srcX);
+    EXPECT_EQ(view.SrcY(), srcY);
+
+    // Delete goes to the line tool: it removes the point just placed, as an undo step.
+    d.ClickButton("line");
+    d.Click(MainWindowDriver::OnCanvas(220, 300));
+    const std::shared_ptr<BezierItem> eyelid = d.Session().LineTool()->Current();
+    ASSERT_EQ(eyelid->PointCount(), 1);
+    d.Key(Qt::Key_Delete);
+    EXPECT_EQ(eyelid->PointCount(), 0);
+    EXPECT_EQ(d.Session().Steps().Size(), 2u);
+
+    // Enter and Escape do not end the window; its close button does.
+    bool endedByKeys = true;
+    QTimer::singleShot(0, d.window.get(), [&] {
+        d.Key(Qt::Key_Return);
+        d.Key(Qt::Key_Escape);
+        endedByKeys = !d.window->IsRunningModal();
+        d.ClickButton("close");
+    });
+    EXPECT_EQ(d.window->RunModal(), shell::kModalCancel);
+    EXPECT_FALSE(endedByKeys);
+}
+
+TEST(MainWindow, SlidersFollowTheSelectedToolAndSharedRangesMoveTogether)
+{
+    MainWindowDriver d;
+    d.OpenPicture(240, 320);
+    MainWidgets& widgets = d.window->Widgets();
+    const gfx::Bitmap& skin = d.window->CleanSkin();
+    d.ClickButton("line");
+    EXPECT_FALSE(widgets.sliders[0]->Flag(Disabled{}));
+    EXPECT_FALSE(widgets.sliders[1]->Flag(Disabled{}));
+    const gfx::Bitmap withLine = CopyOf(d.Screen());
+    EXPECT_FALSE(SameArea(withLine, skin, layout::kSliders[1])) << "the opacity knob shows";
+    EXPECT_TRUE(widgets.EnabledSliderAt({layout::kSliders[1].x + 1, layout::kSliders[1].y + 1}).has_value());
+
+    d.ClickButton("blur");
+    EXPECT_TRUE(widgets.sliders[1]->Flag(Disabled{}));
+    EXPECT_TRUE(SameArea(d.Screen(), skin, layout::kSliders[1])) << "a hidden slider leaves the bare skin";
+    EXPECT_FALSE(widgets.EnabledSliderAt({layout::kSliders[1].x + 1, layout::kSliders[1].y + 1}).has_value());
+
+    // Dragging the knob to the far right gives blur, and bc with it, the largest brush.
+    const gfx::Rect track = layout::kSliders[0];
+    const int32_t knob = widgets.sliders[0]->KnobX();
+    d.MoveTo({knob, track.y + 3});
+    d.Press({knob, track.y + 3});
+    d.MoveTo({track.Right() + 30, track.y + 3});
+    d.Release({track.Right() + 30, track.y + 3});
+    EXPECT_EQ(std::get<3>(widgets.Tool("blur").Payload())[0]->Value(), 40u);
+    d.ClickButton("bc");
+    EXPECT_EQ(widgets.sliders[0]->KnobX(), track.Right());
+    EXPECT_EQ(std::static_pointer_cast<EffectOperation>(d.window->CurrentOperation())->Radius(), 40);
+
+    // Showing the line again brings back the opacity knob exactly as it was hidden.
+    d.ClickButton("line");
+    EXPECT_TRUE(SameArea(d.Screen(), withLine, layout::kSliders[1]));
+    d.ClickButton("line"); // the selected tool takes no press
+    EXPECT_TRUE(d.Selected("line"));
+    d.ClickButton("move");
+    EXPECT_TRUE(widgets.sliders[0]->Flag(Disabled{}));
+    EXPECT_TRUE(widgets.sliders[1]->Flag(Disabled{}));
+    EXPECT_EQ(d.window->CurrentOperation(), d.Session().MoveTool());
+}
+
+TEST(MainWindow, CommandsZoomUndoRotateAndResetTheEditingState)
+{
+    MainWindowDriver d;
+    d.OpenPicture(300, 200);
+    const std::shared_ptr<Surface> opened = d.window->OpenedImage();
+    const float fit = d.Session().View()->Zoom();
+    d.ClickButton("blur");
+    d.ClickButton("zoomIn");
+    EXPECT_EQ(d.Session().View()->Zoom(), float(double(fit) * 61.0 / 51.0));
+    EXPECT_TRUE(d.Selected("move"));
+    d.ClickButton("zoomOut");
+    EXPECT_TRUE(d.Selected("move")) << "zooming out keeps the tool";
+
+    d.ClickButton("zoom");
+    d.Click(MainWindowDriver::OnCanvas(220, 310));
+    EXPECT_TRUE(d.Disabled("rotate"));
+    d.ClickButton("rotate");
+    EXPECT_EQ(d.window->OpenedImage(), opened) << "rotate is refused while steps can be undone";
+    d.ClickButton("undo");
+    EXPECT_TRUE(d.Disabled("undo"));
+    EXPECT_FALSE(d.Disabled("rotate"));
+    EXPECT_TRUE(testpictures::SamePixels(d.Session().Picture()->Working(), *opened));
+
+    d.ClickButton("rotate");
+    EXPECT_EQ(d.Session().View()->PictureWidth(), 200);
+    EXPECT_EQ(d.Session().View()->PictureHeight(), 300);
+    EXPECT_EQ(d.window->OpenedImage()->At(199, 0), opened->At(0, 0)) << "a quarter turn clockwise";
+    EXPECT_FALSE(d.Selected("zoom"));
+    for (int i = 0; i < 3; ++i) {
+        d.ClickButton("rotate");
+    }
+    EXPECT_TRUE(testpictures::SamePixels(*d.window->OpenedImage(), *opened));
+
+    // Reset: the fitted view, empty eyelids, no steps, the opened pixels.
+    d.ClickButton("zoomIn");
+    d.ClickButton("line");
+    d.Click(MainWindowDriver::OnCanvas(220, 310));
+    d.ClickButton("blur");
+    d.Click(MainWindowDriver::OnCanvas(230, 300));
+    d.ClickButton("reset");
+    EXPECT_EQ(d.Session().View()->Zoom(), fit);
+    EXPECT_TRUE(d.Session().Steps().IsEmpty());
+    EXPECT_EQ(d.Session().LineTool()->Current()->PointCount(), 0);
+    EXPECT_TRUE(testpictures::SamePixels(d.Session().Picture()->Working(), *opened));
+    EXPECT_EQ(d.window->CurrentOperation(), d.window->IdleOperation());
+}
+
+TEST(MainWindow, ToolsSeeTheCursorThroughAZoomedAndScrolledView)
+{
+    MainWindowDriver d;
+    EXPECT_EQ(d.window->PictureBounds(), (gfx::Rect{-1, -1, 0, 0}));
+    EXPECT_EQ(d.window->CursorInPicture(), (gfx::Point{-1, -1}));
+    d.OpenPicture(1000, 700);
+    EXPECT_EQ(d.window->PictureBounds(), (gfx::Rect{0, 0, 1000, 700}));
+    d.Key(Qt::Key_PageDown);
+    d.Key(Qt::Key_PageDown);
+    d.Key(Qt::Key_Right);
+    d.Key(Qt::Key_Down);
+    const CanvasView& view = *d.Session().View();
+    ASSERT_GT(view.SrcX(), 0);
+    for (const gfx::Point canvas : {gfx::Point{1, 1}, gfx::Point{221, 333}, gfx::Point{442, 620}}) {
+        d.MoveTo(MainWindowDriver::OnCanvas(canvas.x, canvas.y));
+        EXPECT_EQ(d.window->CursorInCanvas(), canvas);
+        const gfx::Point expected{int32_t(float(canvas.x - view.DestX()) / view.Zoom()) + view.SrcX(),
+                                  int32_t(float(canvas.y - view.DestY()) / view.Zoom()) + view.SrcY()};
+        EXPECT_EQ(d.window->CursorInPicture(), expected);
+    }
+}
+
+TEST(MainWindow, SaveWritesTheFlattenedPictureAndCompareSavesTheBeforeAndAfterPair)
+{
+    MainWindowDriver d;
+    d.OpenPicture(160, 120);
+    d.ClickButton("line");
+    for (const int x : {150, 220, 290}) {
+        d.Click(MainWindowDriver::OnCanvas(x, 300 + (x == 220 ? -20 : 0)));
+    }
+    d.ClickButton("bc");
+    d.Click(MainWindowDriver::OnCanvas(200, 330));
+    const std::shared_ptr<Surface> flat = d.Session().View()->Flatten();
+    ASSERT_FALSE(testpictures::SamePixels(*flat, *d.window->OpenedImage()));
+
+    d.dialogs.AnswerSave(d.folder.filePath("result"));
+    d.ClickButton("save");
+    EXPECT_EQ(d.dialogs.Messages(), QStringList{QString::fromUtf8(messages::Saved)});
+    const QImage saved(d.folder.filePath("result.jpg"));
+    ASSERT_EQ(saved.size(), QSize(160, 120));
+    EXPECT_LT(MeanDifference(saved, *flat), 3.0);
+    EXPECT_TRUE(d.Selected("bc")) << "saving keeps the tool";
+
+    CCompareDlg compare(d.window.get(), d.dialogs, d.Session().Picture(), *d.Session().View(), {});
+    compare.InitAndShow();
+    EXPECT_EQ(compare.ScreenRect(), layout::kCompareWindow);
+    d.dialogs.AnswerSave(d.folder.filePath("pair"));
+    compare.SaveComparison();
+    EXPECT_EQ(d.dialogs.Messages().last(), QString::fromUtf8(messages::Saved));
+    const QImage pair(d.folder.filePath("pair.jpg"));
+    ASSERT_EQ(pair.size(), QSize(320, 120));
+    EXPECT_LT(MeanDifference(pair, *d.window->OpenedImage()), 3.0);
+    EXPECT_LT(MeanDifference(pair, *flat, 160), 3.0);
+    EXPECT_EQ(d.Session().Steps().Size(), 4u) << "comparing changes nothing";
+}
+
+TEST(CompareWindow, FitsBothPicturesIntoSquaresWithBlackBands)
+{
+    MainWindowDriver d;
+    d.OpenPicture(1000, 500);
+    CCompareDlg compare(d.window.get(), d.dialogs, d.Session().Picture(), *d.Session().View(), {});
+    compare.InitAndShow();
+    for (const CanvasView* view : {&compare.BeforeView(), &compare.AfterView()}) {
+        EXPECT_FLOAT_EQ(view->Zoom(), 0.275f);
+        EXPECT_EQ(view->DestY(), 69);
+    }
+    const gfx::Rect before = layout::kBeforeView, after = layout::kAfterView;
+    EXPECT_EQ(compare.BackBuffer().GetPixel(before.x + 100, before.y + 10), 0xFF000000u);
+    EXPECT_EQ(compare.BackBuffer().GetPixel(after.x + 100, after.y + 270), 0xFF000000u);
+    EXPECT_EQ(compare.BackBuffer().GetPixel(before.x + 137, before.y + 137),
+              compare.BackBuffer().GetPixel(after.x + 137, after.y + 137)) << "no edits: both halves alike";
+}
