@@ -156,6 +156,20 @@ TEST(MainWindow, CanvasEventsGoToTheToolByWhereTheCursorIsAndTheRestToTheWidgets
     EXPECT_FALSE(SameArea(before, d.Screen(), knobBand));
     d.Wheel(120);
     EXPECT_EQ(std::get<3>(d.window->Widgets().Tool("bc").Payload())[0]->Value(), size);
+
+    // Cursors: the tool's over the canvas, the help cursor over link1, else the arrow.
+    d.MoveTo(MainWindowDriver::OnCanvas(200, 300));
+    EXPECT_EQ(d.window->cursor().shape(), Qt::BitmapCursor);
+    d.MoveTo(MainWindowDriver::Centre("link1"));
+    EXPECT_EQ(d.window->cursor().shape(), Qt::BitmapCursor);
+    d.MoveTo({520, 600});
+    EXPECT_EQ(d.window->cursor().shape(), Qt::ArrowCursor);
+    d.ClickButton("zoomOut");
+    d.MoveTo(MainWindowDriver::OnCanvas(200, 300));
+    EXPECT_EQ(d.window->cursor().shape(), Qt::BitmapCursor) << "zoom out keeps the tool and its cursor";
+    d.ClickButton("reset");
+    d.MoveTo(MainWindowDriver::OnCanvas(200, 300));
+    EXPECT_EQ(d.window->cursor().shape(), Qt::ArrowCursor) << "no tool, no tool cursor";
 }
 
 TEST(MainWindow, KeysZoomAndScrollTheViewAndOthersReachTheTool)
