@@ -28,8 +28,9 @@ inline constexpr char DiskFull[] = "磁盘空间不足.";
 inline constexpr char NoWritePermission[] = "没有写入权限 (文件或文件夹是只读的).";
 inline constexpr char PathIsFolder[] = "该路径是一个文件夹, 请换一个文件名.";
 inline constexpr char FolderMissing[] = "文件夹不存在.";
-// %1 is the system's own description of the error.
-inline constexpr char WriteError[] = "写入文件时出错 (%1).";
+inline constexpr char NameTooLong[] = "文件名太长, 请换一个短一些的文件名.";
+// %1 is the system's error number.
+inline constexpr char WriteError[] = "写入文件时出错 (错误代码 %1).";
 inline constexpr char TooLargeForJpeg[] = "图片太大, JPEG 文件最多 65500 × 65500 像素.";
 inline constexpr char NothingToSave[] = "没有可以保存的图片.";
 
