@@ -194,7 +194,8 @@ DecodeResult PictureDecoder::DecodeWithQt(const QString& path, std::span<const u
     }
     std::optional<QImage> image = reader.Read();
     if (!image) {
-        return Failure(DecodeProblem::Damaged, messages::PictureDamaged);
+        return QtPictureReader::MemoryHolds(claimed) ? Failure(DecodeProblem::Damaged, messages::PictureDamaged)
+                                                     : TooLarge(claimed);
     }
     claimed = image->size();
     PictureMetadata metadata;

@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <climits>
 #include <cstring>
+#include <memory>
 #include <new>
 
 namespace {
@@ -54,6 +55,13 @@ std::optional<QImage> QtPictureReader::Read()
         return std::nullopt;
     }
     return image;
+}
+
+bool QtPictureReader::MemoryHolds(QSize size)
+{
+    // Untouched, the probe costs address space only.
+    const size_t bytes = size_t(std::max(size.width(), 1)) * size_t(std::max(size.height(), 1)) * 8;
+    return std::unique_ptr<uint8_t[]>(new (std::nothrow) uint8_t[bytes]) != nullptr;
 }
 
 gfx::Bitmap QtPictureReader::ToBitmap(const QImage& image)

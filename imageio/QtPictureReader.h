@@ -28,6 +28,11 @@ public:
     // Nothing when Qt's reader failed.
     std::optional<QImage> Read();
 
+    // Whether memory can still hold a picture of this size at the deepest layout Qt's
+    // readers use (8 bytes a pixel): when not, a failed read is more likely a shortage
+    // than damage.
+    static bool MemoryHolds(QSize size);
+
     // Our pixel layout, converted row by row in this thread: Qt's whole-picture
     // conversion hands large pictures to worker threads and waits forever when memory
     // is too short to start one. Throws std::bad_alloc when memory is short.

@@ -72,6 +72,12 @@ inline std::vector<uint8_t> JpegFile(const JpegLayout& layout, const Samples& sa
     return file;
 }
 
+inline JpegLayout Progressive(JpegLayout layout)
+{
+    layout.progressive = true;
+    return layout;
+}
+
 // A scan script of more than 100 valid scans: the DC scan, then each AC coefficient of
 // each of the three components in a scan of its own.
 inline std::vector<jpeg_scan_info> ScanFlood()
@@ -111,6 +117,12 @@ struct PngLayout {
     std::vector<png_color> palette;
     std::vector<uint8_t> paletteAlpha;
 };
+
+inline PngLayout Interlaced(PngLayout layout)
+{
+    layout.interlaced = true;
+    return layout;
+}
 
 inline void AppendToVector(png_structp png, png_bytep data, size_t size)
 {
