@@ -6,15 +6,4 @@ cd "$(dirname "$0")"
 
 scripts/install-deps.sh || exit 1
 scripts/build.sh || exit 1
-
-log=build/ctest.log
-scripts/with-xvfb.sh ctest --test-dir build --output-on-failure -j 2 --timeout 300 2>&1 | tee "$log"
-summary=$(grep -E '^[0-9]+% tests passed, [0-9]+ tests? failed out of [0-9]+' "$log" | tail -n 1)
-if [ -z "$summary" ]; then
-  echo "0 passed, 1 failed"
-  exit 1
-fi
-failed=$(echo "$summary" | sed -E 's/.* ([0-9]+) tests? failed out of ([0-9]+).*/\1/')
-total=$(echo "$summary" | sed -E 's/.* failed out of ([0-9]+).*/\1/')
-echo "$((total - failed)) passed, $failed failed"
-[ "$failed" -eq 0 ]
+scripts/run-tests.sh build

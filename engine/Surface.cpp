@@ -13,7 +13,7 @@ std::shared_ptr<Surface> CreateSurface(int32_t width, int32_t height)
     s->width = width;
     s->height = height;
     s->stride = width * 4;
-    s->pixels = std::make_unique_for_overwrite<uint32_t[]>(size_t(width) * size_t(height));
+    s->pixels = gfx::PixelMemory::Allocate(size_t(width) * size_t(height), gfx::PixelMemory::Contents::Undefined);
     return s;
 }
 

@@ -12,7 +12,7 @@ struct Surface {
     int32_t width = 0;
     int32_t height = 0;
     int32_t stride = 0;
-    std::unique_ptr<uint32_t[]> pixels;
+    gfx::PixelBlock pixels; // picture-sized blocks in huge pages
 
     uint32_t* Row(int32_t y) { return pixels.get() + size_t(y) * size_t(width); }
     const uint32_t* Row(int32_t y) const { return pixels.get() + size_t(y) * size_t(width); }

@@ -10,12 +10,18 @@
 // function that calls libjpeg arms the trap first and keeps no C++ objects with
 // destructors alive across those calls. Messages never go to stderr.
 struct JpegErrorTrap {
+    // Why the trap jumped.
+    enum class Stop { None, Damaged, TooManyScans, OutOfMemory };
+    // A progressive file of more scans takes minutes to decode and is never a real photo.
+    static constexpr int MaxScans = 100;
+
     jpeg_error_mgr manager{};
+    jpeg_progress_mgr progress{};
     std::jmp_buf jump{};
-    // A file that ends before its picture does: libjpeg would only warn and fill the
-    // rest with grey, which we treat as damage instead.
-    bool endedEarly = false;
+    Stop stop = Stop::None;
 
     // Installs the trap as the error manager of a compress or decompress object.
     jpeg_error_mgr* Install();
+    // Stops a decompression whose scan count passes MaxScans.
+    void WatchScans(jpeg_decompress_struct& info);
 };

@@ -2,28 +2,24 @@
 
 #include "imageio/ExifOrientation.h"
 #include "imageio/JpegReader.h"
+#include "imageio/MappedFile.h"
 #include "imageio/Messages.h"
 #include "imageio/OrientedCopy.h"
+#include "imageio/PngReader.h"
+#include "imageio/QtPictureReader.h"
+#include "imageio/WholeFileCheck.h"
+
+#include "gfx/BmpReader.h"
 
 #include <QColorSpace>
-#include <QFile>
 #include <QFileInfo>
-#include <QImage>
-#include <QImageReader>
 
 #include <algorithm>
-#include <climits>
-#include <cstdio>
-#include <cstring>
-#include <memory>
+#include <cerrno>
+#include <array>
 #include <new>
 
 namespace {
-
-struct FileCloser {
-    void operator()(std::FILE* file) const { std::fclose(file); }
-};
-using FileHandle = std::unique_ptr<std::FILE, FileCloser>;
 
 DecodeResult Failure(DecodeProblem problem, const QString& reason)
 {
@@ -38,26 +34,30 @@ DecodeResult Failure(DecodeProblem problem, const char* reason)
     return Failure(problem, QString::fromUtf8(reason));
 }
 
-// The first bytes of a file, enough to tell JPEG and BMP files by their signatures.
-struct FileStart {
-    unsigned char bytes[6] = {};
+DecodeResult Decoded(gfx::Bitmap bitmap, PictureMetadata metadata)
+{
+    DecodeResult result;
+    result.bitmap = std::move(bitmap);
+    result.metadata = std::move(metadata);
+    return result;
+}
 
-    explicit FileStart(std::FILE* file)
-    {
-        const size_t read = std::fread(bytes, 1, sizeof bytes, file);
-        std::fill(bytes + read, std::end(bytes), 0); // a shorter file matches no signature
-        std::rewind(file);
+enum class Signature { Jpeg, Png, Bmp, Other };
+
+Signature SignatureOf(std::span<const uint8_t> file)
+{
+    constexpr uint8_t Png[] = {0x89, 'P', 'N', 'G', '\r', '\n', 0x1A, '\n'};
+    auto startsWith = [file](std::span<const uint8_t> start) {
+        return file.size() >= start.size() && std::equal(start.begin(), start.end(), file.begin());
+    };
+    if (startsWith(std::array<uint8_t, 3>{0xFF, 0xD8, 0xFF})) {
+        return Signature::Jpeg;
     }
-    bool IsJpeg() const { return bytes[0] == 0xFF && bytes[1] == 0xD8 && bytes[2] == 0xFF; }
-    bool IsBmp() const { return bytes[0] == 'B' && bytes[1] == 'M'; }
-    // A BMP file's header states the file's size; Qt's reader would show a cut-off
-    // file with its missing rows left black.
-    bool IsCutOffBmp(int64_t fileSize) const
-    {
-        const uint32_t declared = bytes[2] | bytes[3] << 8 | bytes[4] << 16 | uint32_t(bytes[5]) << 24;
-        return IsBmp() && declared > fileSize;
+    if (startsWith(Png)) {
+        return Signature::Png;
     }
-};
+    return startsWith(std::array<uint8_t, 2>{'B', 'M'}) ? Signature::Bmp : Signature::Other;
+}
 
 // Our pixels are RGB whatever the file held, so only an RGB profile still describes them
 // (the data colour space field of an ICC header is at bytes 16 to 19).
@@ -74,20 +74,6 @@ std::vector<uint8_t> ProfileBytes(const QColorSpace& space)
     return {profile.begin(), profile.end()};
 }
 
-// Qt's 32-bit formats without premultiplication share our byte order.
-gfx::Bitmap BitmapFromImage(QImage image)
-{
-    if (image.format() != QImage::Format_ARGB32 && image.format() != QImage::Format_RGB32) {
-        image.convertTo(QImage::Format_ARGB32);
-    }
-    gfx::Bitmap bitmap(image.width(), image.height());
-    const size_t rowBytes = size_t(bitmap.Stride());
-    for (int32_t y = 0; y < bitmap.Height(); ++y) {
-        std::memcpy(bitmap.Scanline(y), image.constScanLine(y), rowBytes);
-    }
-    return bitmap;
-}
-
 } // namespace
 
 PictureDecoder::PictureDecoder(MemoryBudget budget) : budget_(budget) {}
@@ -98,89 +84,138 @@ DecodeResult PictureDecoder::Decode(const QString& path) const
     if (!info.isFile() || !info.isReadable()) {
         return Failure(DecodeProblem::Unreadable, messages::FileUnreadable);
     }
-    if (info.size() == 0) {
+    const MappedFile file(path);
+    if (!file.IsOpen()) {
+        return file.Error() == ENOMEM ? Failure(DecodeProblem::TooLarge, messages::FileTooLarge)
+                                      : Failure(DecodeProblem::Unreadable, messages::FileUnreadable);
+    }
+    if (file.Bytes().empty()) {
         return Failure(DecodeProblem::Empty, messages::FileEmpty);
     }
-    FileHandle file(std::fopen(QFile::encodeName(path).constData(), "rb"));
-    if (!file) {
-        return Failure(DecodeProblem::Unreadable, messages::FileUnreadable);
-    }
-    const FileStart start(file.get());
-    if (start.IsCutOffBmp(info.size())) {
-        return Failure(DecodeProblem::Damaged, messages::PictureDamaged);
-    }
+    QSize claimed; // known from the header before any pixel memory is taken
     try {
-        if (start.IsJpeg()) {
-            DecodeResult result;
-            if (DecodeJpeg(file.get(), result) == JpegRoute::Decoded) {
-                return result;
-            }
+        switch (SignatureOf(file.Bytes())) {
+        case Signature::Jpeg: return DecodeJpeg(file.Bytes(), claimed);
+        case Signature::Png: return DecodePng(file.Bytes(), claimed);
+        case Signature::Bmp: return DecodeBmp(file.Bytes(), claimed);
+        case Signature::Other: break;
         }
-        file.reset();
-        return DecodeWithQt(path);
+        return DecodeWithQt(path, file.Bytes(), claimed);
     } catch (const std::bad_alloc&) {
         // The memory check passed but the allocation still failed: memory ran out meanwhile.
-        const QSize size = QImageReader(path).size();
-        return TooLarge(size.width(), size.height());
+        return TooLarge(claimed);
     }
 }
 
-PictureDecoder::JpegRoute PictureDecoder::DecodeJpeg(std::FILE* file, DecodeResult& result) const
+DecodeResult PictureDecoder::DecodeJpeg(std::span<const uint8_t> file, QSize& claimed) const
 {
     JpegReader reader;
-    if (!reader.ReadHeader(file)) {
-        result = Failure(DecodeProblem::Damaged, messages::PictureDamaged);
-        return JpegRoute::Decoded;
-    }
-    if (!reader.CanDecodeColours()) {
-        return JpegRoute::UseQt;
-    }
-    // Taken now: libjpeg forgets the saved markers when decoding finishes.
-    result.metadata = reader.Metadata();
-    result.metadata.iccProfile = RgbProfileOnly(std::move(result.metadata.iccProfile));
-    if (!budget_.CanHold(reader.Width(), reader.Height())) {
-        result = TooLarge(reader.Width(), reader.Height());
-        return JpegRoute::Decoded;
-    }
-    const OrientedCopy placement(ReadExifOrientation(result.metadata.exif), reader.Width(), reader.Height());
-    gfx::Bitmap shown(placement.TargetWidth(), placement.TargetHeight());
-    if (!reader.Decode(shown, placement)) {
-        result = Failure(DecodeProblem::Damaged, messages::PictureDamaged);
-        return JpegRoute::Decoded;
-    }
-    result.bitmap = std::move(shown);
-    return JpegRoute::Decoded;
-}
-
-DecodeResult PictureDecoder::DecodeWithQt(const QString& path) const
-{
-    // Qt refuses pictures over 128 MB unless told otherwise; our own check below is the
-    // real limit, and Qt's is raised to what memory allows for formats whose size is
-    // only known while decoding.
-    constexpr uint64_t MiB = 1024 * 1024;
-    QImageReader::setAllocationLimit(int(std::min<uint64_t>(budget_.AvailableBytes() / MiB, INT_MAX)));
-
-    QImageReader reader(path);
-    reader.setDecideFormatFromContent(true);
-    reader.setAutoTransform(true);
-    if (!reader.canRead()) {
-        return Failure(DecodeProblem::NotAPicture, messages::NotAPicture);
-    }
-    const QSize size = reader.size();
-    if (size.isValid() && !budget_.CanHold(size.width(), size.height())) {
-        return TooLarge(size.width(), size.height());
-    }
-    QImage image;
-    if (!reader.read(&image) || image.isNull() || image.width() <= 0 || image.height() <= 0) {
+    if (!reader.ReadHeader(file, budget_.AvailableBytes() / MemoryBudget::CopiesToEdit)) {
         return Failure(DecodeProblem::Damaged, messages::PictureDamaged);
     }
-    DecodeResult result;
-    result.metadata.iccProfile = RgbProfileOnly(ProfileBytes(image.colorSpace()));
-    result.bitmap = BitmapFromImage(std::move(image));
-    return result;
+    if (!reader.CanDecodeColours()) {
+        return Failure(DecodeProblem::NotAPicture, messages::JpegColoursNotOpened);
+    }
+    claimed = QSize(reader.Width(), reader.Height());
+    if (auto refusal = Refusal(claimed, file.size(), reader.LeastCodedBytes())) {
+        return std::move(*refusal);
+    }
+    // Taken now: libjpeg forgets the saved markers when decoding finishes.
+    PictureMetadata metadata = reader.Metadata();
+    metadata.iccProfile = RgbProfileOnly(std::move(metadata.iccProfile));
+    const OrientedCopy placement(ReadExifOrientation(metadata.exif), reader.Width(), reader.Height());
+    gfx::Bitmap shown = gfx::Bitmap::ForOverwrite(placement.TargetWidth(), placement.TargetHeight());
+    if (reader.Decode(shown, placement)) {
+        return Decoded(std::move(shown), std::move(metadata));
+    }
+    switch (reader.LastFailure()) {
+    case JpegReader::Failure::OutOfMemory: return TooLarge(claimed);
+    case JpegReader::Failure::TooManyScans: return Failure(DecodeProblem::Damaged, messages::TooManyScans);
+    default: return Failure(DecodeProblem::Damaged, messages::PictureDamaged);
+    }
 }
 
-DecodeResult PictureDecoder::TooLarge(int64_t width, int64_t height) const
+DecodeResult PictureDecoder::DecodePng(std::span<const uint8_t> file, QSize& claimed) const
 {
-    return Failure(DecodeProblem::TooLarge, QString::fromUtf8(messages::PictureTooLarge).arg(width).arg(height));
+    PngReader reader;
+    if (!reader.ReadHeader(file)) {
+        return Failure(DecodeProblem::Damaged, messages::PictureDamaged);
+    }
+    claimed = QSize(reader.Width(), reader.Height());
+    if (auto refusal = Refusal(claimed, file.size(), reader.LeastCodedBytes())) {
+        return std::move(*refusal);
+    }
+    PictureMetadata metadata = reader.Metadata();
+    metadata.iccProfile = RgbProfileOnly(std::move(metadata.iccProfile));
+    gfx::Bitmap bitmap = gfx::Bitmap::ForOverwrite(reader.Width(), reader.Height());
+    if (reader.Decode(bitmap)) {
+        return Decoded(std::move(bitmap), std::move(metadata));
+    }
+    if (reader.LastFailure() == PngReader::Failure::OutOfMemory) {
+        return TooLarge(claimed);
+    }
+    return Failure(DecodeProblem::Damaged, messages::PictureDamaged);
+}
+
+DecodeResult PictureDecoder::DecodeBmp(std::span<const uint8_t> file, QSize& claimed) const
+{
+    const gfx::BmpReader reader(file);
+    switch (reader.HeaderStatus()) {
+    case gfx::BmpReader::Status::Ok: break;
+    case gfx::BmpReader::Status::Unsupported: return Failure(DecodeProblem::NotAPicture, messages::BmpVariantNotOpened);
+    default: return Failure(DecodeProblem::Damaged, messages::PictureDamaged);
+    }
+    claimed = QSize(reader.Width(), reader.Height());
+    if (auto refusal = Refusal(claimed, file.size(), 0)) {
+        return std::move(*refusal);
+    }
+    gfx::Bitmap bitmap = gfx::Bitmap::ForOverwrite(reader.Width(), reader.Height());
+    if (reader.Decode(bitmap) != gfx::BmpReader::Status::Ok) {
+        return Failure(DecodeProblem::Damaged, messages::PictureDamaged);
+    }
+    return Decoded(std::move(bitmap), {});
+}
+
+DecodeResult PictureDecoder::DecodeWithQt(const QString& path, std::span<const uint8_t> file, QSize& claimed) const
+{
+    QtPictureReader reader(path, budget_.AvailableBytes());
+    if (!reader.CanRead()) {
+        return Failure(DecodeProblem::NotAPicture, messages::NotAPicture);
+    }
+    if (!reader.IsOpenedFormat()) {
+        return Failure(DecodeProblem::NotAPicture, QString::fromUtf8(messages::FormatNotOpened).arg(reader.FormatName()));
+    }
+    if (!WholeFileCheck::IsWhole(reader.Format(), file)) {
+        return Failure(DecodeProblem::Damaged, messages::PictureDamaged);
+    }
+    claimed = reader.Size();
+    if (auto refusal = claimed.isValid() ? Refusal(claimed, file.size(), 0) : std::nullopt) {
+        return std::move(*refusal);
+    }
+    std::optional<QImage> image = reader.Read();
+    if (!image) {
+        return QtPictureReader::MemoryHolds(claimed) ? Failure(DecodeProblem::Damaged, messages::PictureDamaged)
+                                                     : TooLarge(claimed);
+    }
+    claimed = image->size();
+    PictureMetadata metadata;
+    metadata.iccProfile = RgbProfileOnly(ProfileBytes(image->colorSpace()));
+    return Decoded(QtPictureReader::ToBitmap(*image), std::move(metadata));
+}
+
+std::optional<DecodeResult> PictureDecoder::Refusal(QSize size, uint64_t fileBytes, uint64_t leastBytes) const
+{
+    if (!budget_.CanHold(size.width(), size.height())) {
+        return TooLarge(size);
+    }
+    if (fileBytes < leastBytes) {
+        return Failure(DecodeProblem::Damaged, messages::PictureDamaged);
+    }
+    return std::nullopt;
+}
+
+DecodeResult PictureDecoder::TooLarge(QSize size) const
+{
+    return Failure(DecodeProblem::TooLarge,
+                   QString::fromUtf8(messages::PictureTooLarge).arg(size.width()).arg(size.height()));
 }

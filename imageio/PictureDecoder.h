@@ -4,11 +4,12 @@
 #include "imageio/MemoryBudget.h"
 #include "imageio/PictureMetadata.h"
 
+#include <QSize>
 #include <QString>
 
 #include <cstdint>
-#include <cstdio>
 #include <optional>
+#include <span>
 #include <vector>
 
 enum class DecodeProblem { None, Unreadable, Empty, NotAPicture, Damaged, TooLarge };
@@ -24,9 +25,11 @@ struct DecodeResult {
     bool Ok() const { return bitmap.has_value(); }
 };
 
-// Opens a picture file (JPEG, PNG, BMP and whatever else Qt's image reader knows) as a
-// 32-bit ARGB bitmap, turned upright by its EXIF orientation. JPEG goes straight
-// through libjpeg for speed; the size is checked against free memory before decoding.
+// Opens a picture file as a 32-bit ARGB bitmap, turned upright by its EXIF orientation:
+// JPEG, PNG and BMP through readers of our own, GIF, TIFF and WebP through Qt's. Every
+// pixel of a decoded picture comes from the file: a file that ends early, or is too
+// short to hold the picture its header claims, is damaged and refused before its
+// pixels are allocated; the size is checked against free memory before decoding too.
 class PictureDecoder {
 public:
     explicit PictureDecoder(MemoryBudget budget = MemoryBudget::FromSystem());
@@ -34,11 +37,14 @@ public:
     DecodeResult Decode(const QString& path) const;
 
 private:
-    enum class JpegRoute { Decoded, UseQt };
-
-    JpegRoute DecodeJpeg(std::FILE* file, DecodeResult& result) const;
-    DecodeResult DecodeWithQt(const QString& path) const;
-    DecodeResult TooLarge(int64_t width, int64_t height) const;
+    DecodeResult DecodeJpeg(std::span<const uint8_t> file, QSize& claimed) const;
+    DecodeResult DecodePng(std::span<const uint8_t> file, QSize& claimed) const;
+    DecodeResult DecodeBmp(std::span<const uint8_t> file, QSize& claimed) const;
+    DecodeResult DecodeWithQt(const QString& path, std::span<const uint8_t> file, QSize& claimed) const;
+    // Why a picture of this size, in a file of fileBytes that needs at least
+    // leastBytes for it, cannot be decoded; nothing when it can.
+    std::optional<DecodeResult> Refusal(QSize size, uint64_t fileBytes, uint64_t leastBytes) const;
+    DecodeResult TooLarge(QSize size) const;
 
     MemoryBudget budget_;
 };

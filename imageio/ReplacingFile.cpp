@@ -54,11 +54,14 @@ bool ReplacingFile::Open()
         if (::access(target_.c_str(), W_OK) != 0) {
             return Fail();
         }
+    } else if (errno == ENAMETOOLONG) {
+        return Fail(); // found now rather than by the rename after writing
     }
+    // A name of its own length: one made from the target's would be too long whenever
+    // the target's name is near the file system's limit.
     const size_t slash = target_.rfind('/');
     const std::string folder = slash == std::string::npos ? std::string() : target_.substr(0, slash + 1);
-    const std::string name = slash == std::string::npos ? target_ : target_.substr(slash + 1);
-    temporary_ = folder + "." + name + ".XXXXXX";
+    temporary_ = folder + ".miravo-save-XXXXXX";
     const int descriptor = ::mkstemp(temporary_.data());
     if (descriptor < 0) {
         temporary_.clear();

@@ -3,7 +3,6 @@
 #include "imageio/Messages.h"
 
 #include <cerrno>
-#include <cstring>
 
 QString SaveFailureMessage(int error)
 {
@@ -18,9 +17,10 @@ QString SaveFailureMessage(int error)
     case EISDIR: reason = messages::PathIsFolder; break;
     case ENOENT:
     case ENOTDIR: reason = messages::FolderMissing; break;
+    case ENAMETOOLONG: reason = messages::NameTooLong; break;
     default: break;
     }
     const QString detail = reason ? QString::fromUtf8(reason)
-                                  : QString::fromUtf8(messages::WriteError).arg(QString::fromLocal8Bit(std::strerror(error)));
+                                  : QString::fromUtf8(messages::WriteError).arg(error);
     return QString::fromUtf8(messages::SaveFailed) + detail;
 }

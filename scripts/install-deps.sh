@@ -1,5 +1,6 @@
 #!/usr/bin/env bash
-# Installs the Debian packages the build, the tests and the benchmarks need.
+# Installs the Debian packages the build, the tests, the benchmarks and the fuzz targets
+# (clang with its libFuzzer and sanitizer runtimes) need.
 # Does nothing when everything is already present.
 set -euo pipefail
 
@@ -7,10 +8,11 @@ packages=(
   cmake ninja-build g++ pkg-config
   qt6-base-dev qt6-base-dev-tools libqt6opengl6-dev libgl-dev
   qt6-image-formats-plugins qt6-translations-l10n
-  libjpeg62-turbo-dev libjpeg-turbo-progs
+  libjpeg62-turbo-dev libjpeg-turbo-progs libpng-dev zlib1g-dev
   libgtest-dev libgmock-dev libbenchmark-dev
   fonts-arphic-uming fonts-dejavu-core
   xvfb xdotool x11-utils x11-apps imagemagick xauth
+  clang libclang-rt-14-dev
 )
 
 missing=()

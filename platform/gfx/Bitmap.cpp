@@ -5,16 +5,22 @@
 
 namespace gfx {
 
-Bitmap::Bitmap(int32_t width, int32_t height)
+Bitmap::Bitmap(int32_t width, int32_t height) : Bitmap(width, height, PixelMemory::Contents::TransparentBlack) {}
+
+Bitmap::Bitmap(int32_t width, int32_t height, PixelMemory::Contents contents)
 {
     if (width < 0 || height < 0) {
         throw std::invalid_argument("negative bitmap size");
     }
     width_ = width;
     height_ = height;
-    const size_t count = size_t(width) * size_t(height);
-    owned_ = std::make_unique<Argb[]>(count); // value-initialised: transparent black
+    owned_ = PixelMemory::Allocate(size_t(width) * size_t(height), contents);
     pixels_ = owned_.get();
+}
+
+Bitmap Bitmap::ForOverwrite(int32_t width, int32_t height)
+{
+    return Bitmap(width, height, PixelMemory::Contents::Undefined);
 }
 
 Bitmap Bitmap::Borrow(int32_t width, int32_t height, Argb* pixels)
@@ -28,14 +34,14 @@ Bitmap Bitmap::Borrow(int32_t width, int32_t height, Argb* pixels)
 
 Bitmap Bitmap::Clone() const
 {
-    Bitmap copy(width_, height_);
+    Bitmap copy = ForOverwrite(width_, height_);
     std::copy(pixels_, pixels_ + size_t(width_) * size_t(height_), copy.pixels_);
     return copy;
 }
 
-std::unique_ptr<Argb[]> Bitmap::TakePixels()
+PixelBlock Bitmap::TakePixels()
 {
-    std::unique_ptr<Argb[]> pixels = owned_ ? std::move(owned_) : Clone().TakePixels();
+    PixelBlock pixels = owned_ ? std::move(owned_) : Clone().TakePixels();
     *this = Bitmap();
     return pixels;
 }
@@ -43,7 +49,7 @@ std::unique_ptr<Argb[]> Bitmap::TakePixels()
 Bitmap Bitmap::RotatedClockwise() const
 {
     // Source (x, y) lands at (height - 1 - y, x) in the turned picture.
-    Bitmap turned(height_, width_);
+    Bitmap turned = ForOverwrite(height_, width_);
     constexpr int32_t Block = 64; // walk in blocks so both pictures stay in cache
     for (int32_t by = 0; by < height_; by += Block) {
         for (int32_t bx = 0; bx < width_; bx += Block) {

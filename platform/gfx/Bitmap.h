@@ -2,6 +2,7 @@
 
 #include "gfx/Color.h"
 #include "gfx/Geometry.h"
+#include "gfx/PixelMemory.h"
 
 #include <cstdint>
 #include <memory>
@@ -16,6 +17,9 @@ public:
     Bitmap() = default;
     // Owns width * height pixels, all transparent black.
     Bitmap(int32_t width, int32_t height);
+    // Owns width * height pixels whose values are undefined, for a decoder that writes
+    // every one of them anyway: filling first would only cost time.
+    static Bitmap ForOverwrite(int32_t width, int32_t height);
     // Borrows the caller's pixels; no copy is made.
     static Bitmap Borrow(int32_t width, int32_t height, Argb* pixels);
 
@@ -30,7 +34,7 @@ public:
     Bitmap RotatedClockwise() const;
     // Hands the pixels to the caller (a copy when they are borrowed) and leaves the
     // bitmap empty, so a decoded picture can change owner without a second copy.
-    std::unique_ptr<Argb[]> TakePixels();
+    PixelBlock TakePixels();
 
     int32_t Width() const { return width_; }
     int32_t Height() const { return height_; }
@@ -48,9 +52,11 @@ public:
     void SetPixel(int32_t x, int32_t y, Argb c) { Scanline(y)[x] = c; }
 
 private:
+    Bitmap(int32_t width, int32_t height, PixelMemory::Contents contents);
+
     int32_t width_ = 0;
     int32_t height_ = 0;
-    std::unique_ptr<Argb[]> owned_;
+    PixelBlock owned_;
     Argb* pixels_ = nullptr;
 };
 

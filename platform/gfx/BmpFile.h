@@ -2,15 +2,17 @@
 
 #include "gfx/Bitmap.h"
 
+#include <cstdint>
 #include <optional>
+#include <span>
 #include <string>
 
 namespace gfx {
 
-// Reads an uncompressed Windows bitmap file (1, 4, 8, 24 or 32 bits per pixel, bottom-up
-// or top-down, plain or with channel masks). Anything else, a truncated file or an
-// implausible size gives nothing.
+// Reads a bitmap file as BmpReader does. A variant it does not know, a truncated file or
+// an implausible size gives nothing.
 std::optional<Bitmap> ReadBmpFile(const std::string& path);
+std::optional<Bitmap> ReadBmp(std::span<const uint8_t> file);
 
 // Writes a 32-bit top-down bitmap file with an alpha mask; false when the file cannot be written.
 bool WriteBmpFile(const std::string& path, const Bitmap& bitmap);

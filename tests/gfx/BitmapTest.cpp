@@ -2,6 +2,9 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <utility>
+
 using namespace gfx;
 
 TEST(Bitmap, OwnedBitmapStartsTransparentAndClonesDeeply)
@@ -45,5 +48,23 @@ TEST(Bitmap, RotatedClockwiseMovesCornersAround)
         for (int x = 0; x < 2; ++x) {
             EXPECT_EQ(r.GetPixel(x, y), expected[y][x]) << x << "," << y;
         }
+    }
+}
+
+TEST(Bitmap, PictureSizedBitmapsStartTransparentAndCloneExactly)
+{
+    for (const auto& [width, height] : {std::pair{3000, 1999}, std::pair{17, 5}}) {
+        Bitmap cleared(width, height);
+        const Argb* pixels = cleared.Pixels();
+        const size_t count = size_t(width) * size_t(height);
+        EXPECT_EQ(std::count(pixels, pixels + count, 0u), ptrdiff_t(count)) << width;
+
+        Bitmap written = Bitmap::ForOverwrite(width, height);
+        ASSERT_TRUE(written.OwnsPixels());
+        for (size_t i = 0; i < count; ++i) {
+            written.Pixels()[i] = Argb(i * 2654435761u);
+        }
+        const Bitmap copy = written.Clone();
+        EXPECT_TRUE(std::equal(copy.Pixels(), copy.Pixels() + count, written.Pixels())) << width;
     }
 }
