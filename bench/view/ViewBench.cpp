@@ -1,14 +1,19 @@
 // What one canvas refresh costs on pictures of 1, 12 and 48 megapixels in the real
 // 443 x 621 canvas, at fit zoom and at 1:1: after a brush-sized change of the picture,
-// and after a cursor move that changes only the brush circle.
+// and after a cursor move that changes only the brush circle. Also the first frame of
+// a new view against one plain copy of the picture, and the memory a view keeps.
 #include "engine/CanvasView.h"
 #include "engine/PictureLayer.h"
 #include "tools/BezierItem.h"
 
 #include <benchmark/benchmark.h>
 
+#include <cstring>
+#include <fstream>
 #include <map>
 #include <memory>
+#include <optional>
+#include <string>
 
 namespace {
 
@@ -121,12 +126,13 @@ void BrushChange(PictureLayer& picture, gfx::Point centre, uint32_t colour)
     picture.Commit();
 }
 
-void SetLabel(benchmark::State& state)
+std::string SizeLabel(benchmark::State& state)
 {
     const PictureSize size = Sizes[state.range(0)];
-    state.SetLabel(std::to_string(size.width) + "x" + std::to_string(size.height) +
-                   (state.range(1) == Fit ? " fit" : " 1:1"));
+    return std::to_string(size.width) + "x" + std::to_string(size.height);
 }
+
+void SetLabel(benchmark::State& state) { state.SetLabel(SizeLabel(state) + (state.range(1) == Fit ? " fit" : " 1:1")); }
 
 void BM_RenderAfterBrushChange(benchmark::State& state)
 {
@@ -184,6 +190,67 @@ void BM_RenderFromScratch(benchmark::State& state)
     SetLabel(state);
 }
 
+// What the window waits for after opening a picture: a new view and its first render.
+void BM_FirstFrame(benchmark::State& state)
+{
+    OpenedPicture& opened = Opened(int(state.range(0)));
+    std::optional<Canvas> canvas;
+    for (auto _ : state) {
+        canvas.emplace(opened, ZoomMode(state.range(1)));
+        benchmark::DoNotOptimize(canvas->bitmap.Pixels());
+        state.PauseTiming();
+        canvas.reset();
+        state.ResumeTiming();
+    }
+    SetLabel(state);
+}
+
+// The yardstick for the first frame: one plain copy of the picture's pixels into a
+// buffer that already holds them.
+void BM_PlainCopy(benchmark::State& state)
+{
+    const Surface& picture = Opened(int(state.range(0))).picture->Working();
+    const std::shared_ptr<Surface> copy = CopySurface(picture);
+    for (auto _ : state) {
+        std::memcpy(copy->pixels.get(), picture.pixels.get(), picture.ByteSize());
+        benchmark::DoNotOptimize(copy->pixels.get());
+        benchmark::ClobberMemory();
+    }
+    state.SetLabel(SizeLabel(state));
+}
+
+// A line of /proc/self/status such as "VmRSS:", in mebibytes.
+double StatusMebibytes(const std::string& key)
+{
+    std::ifstream status("/proc/self/status");
+    std::string word;
+    while (status >> word) {
+        if (word == key) {
+            double kibibytes = 0;
+            status >> kibibytes;
+            return kibibytes / 1024.0;
+        }
+    }
+    return 0;
+}
+
+// The resident memory of a picture open in a view after its first render: "view" is
+// what the view adds to the opened picture. The process peak means most when this
+// benchmark runs alone (--benchmark_filter=ResidentMemory).
+void BM_ResidentMemory(benchmark::State& state)
+{
+    OpenedPicture& opened = Opened(int(state.range(0)));
+    const double withoutView = StatusMebibytes("VmRSS:");
+    for (auto _ : state) {
+        Canvas canvas(opened, ZoomMode(state.range(1)));
+        state.counters["picture_MiB"] = double(opened.picture->Working().ByteSize()) / (1024.0 * 1024.0);
+        state.counters["view_MiB"] = StatusMebibytes("VmRSS:") - withoutView;
+        state.counters["VmRSS_MiB"] = StatusMebibytes("VmRSS:");
+        state.counters["VmHWM_MiB"] = StatusMebibytes("VmHWM:");
+    }
+    SetLabel(state);
+}
+
 void AllSizesAndZooms(benchmark::internal::Benchmark* b)
 {
     for (int size = 0; size < 3; ++size) {
@@ -198,5 +265,8 @@ BENCHMARK(BM_RenderAfterBrushChange)->Apply(AllSizesAndZooms);
 BENCHMARK(BM_RenderAfterCursorMove)->Apply(AllSizesAndZooms);
 BENCHMARK(BM_RenderAfterZoomStep)->Apply(AllSizesAndZooms)->Iterations(4);
 BENCHMARK(BM_RenderFromScratch)->Apply(AllSizesAndZooms)->Iterations(2);
+BENCHMARK(BM_FirstFrame)->Apply(AllSizesAndZooms)->Iterations(4);
+BENCHMARK(BM_PlainCopy)->DenseRange(0, 2)->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_ResidentMemory)->Args({2, Fit})->Iterations(1)->Unit(benchmark::kMillisecond);
 
 } // namespace
