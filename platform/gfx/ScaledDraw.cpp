@@ -103,13 +103,18 @@ void AddWeighted(Accum& acc, const Accum& v, float w)
     acc.b += v.b * w;
 }
 
+// std::lround for the sums here, which are never negative, without a library call:
+// below the cap, v + 0.5 is exact in double and truncation is the floor; whatever
+// reaches the cap clamps to 255 either way.
+int32_t RoundSum(float v) { return int32_t(std::min(double(v) + 0.5, 65536.0)); }
+
 Argb ToPixel(const Accum& acc)
 {
-    const int32_t a = std::clamp(int32_t(std::lround(acc.a)), 0, 255);
+    const int32_t a = std::clamp(RoundSum(acc.a), 0, 255);
     if (a == 0) {
         return 0;
     }
-    auto channel = [&](float c) { return uint32_t(std::clamp(int32_t(std::lround(c / acc.a)), 0, 255)); };
+    auto channel = [&](float c) { return uint32_t(std::clamp(RoundSum(c / acc.a), 0, 255)); };
     return MakeArgb(uint32_t(a), channel(acc.r), channel(acc.g), channel(acc.b));
 }
 
