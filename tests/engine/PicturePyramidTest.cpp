@@ -1,0 +1,132 @@
+// Each level of the pyramid against a direct area average of the picture pixels it
+// covers: exact at level 1 and over plain areas, within half a unit per level elsewhere.
+#include "engine/PicturePyramid.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <random>
+
+namespace {
+
+struct DirectAverage {
+    double alpha = 0;
+    double colour[3] = {0, 0, 0}; // red, green, blue
+    bool opaque = true;
+    bool plain = true; // every pixel the same
+};
+
+DirectAverage AverageOver(const gfx::Bitmap& picture, int32_t level, int32_t x, int32_t y)
+{
+    const int32_t unit = 1 << level;
+    double n = 0, alpha = 0, weighted[3] = {0, 0, 0};
+    DirectAverage d;
+    const gfx::Argb first = picture.GetPixel(x * unit, y * unit);
+    for (int32_t py = y * unit; py < std::min((y + 1) * unit, picture.Height()); ++py) {
+        for (int32_t px = x * unit; px < std::min((x + 1) * unit, picture.Width()); ++px) {
+            const gfx::Argb p = picture.GetPixel(px, py);
+            const double a = gfx::AlphaOf(p);
+            n += 1;
+            alpha += a;
+            weighted[0] += a * gfx::RedOf(p);
+            weighted[1] += a * gfx::GreenOf(p);
+            weighted[2] += a * gfx::BlueOf(p);
+            d.opaque = d.opaque && a == 255;
+            d.plain = d.plain && p == first;
+        }
+    }
+    d.alpha = alpha / n;
+    for (int c = 0; c < 3; ++c) {
+        d.colour[c] = alpha > 0 ? weighted[c] / alpha : 0;
+    }
+    return d;
+}
+
+gfx::Argb RoundedHalfUp(const DirectAverage& d)
+{
+    const uint32_t a = uint32_t(std::floor(d.alpha + 0.5));
+    if (a == 0) {
+        return 0;
+    }
+    auto c = [&](int i) { return uint32_t(std::floor(d.colour[i] + 0.5)); };
+    return gfx::MakeArgb(a, c(0), c(1), c(2));
+}
+
+::testing::AssertionResult LevelsMatchThePicture(const PicturePyramid& pyramid, const gfx::Bitmap& picture)
+{
+    for (int32_t level = 1; level <= pyramid.LevelCount(); ++level) {
+        const gfx::Bitmap& pixels = pyramid.Level(level);
+        const double slack = level / 2.0 + 1e-9;
+        for (int32_t y = 0; y < pixels.Height(); ++y) {
+            for (int32_t x = 0; x < pixels.Width(); ++x) {
+                const DirectAverage d = AverageOver(picture, level, x, y);
+                const gfx::Argb p = pixels.GetPixel(x, y);
+                const double got[] = {double(gfx::RedOf(p)), double(gfx::GreenOf(p)), double(gfx::BlueOf(p))};
+                const bool exact = level == 1 || d.plain;
+                bool fine = exact ? p == RoundedHalfUp(d) : std::abs(gfx::AlphaOf(p) - d.alpha) <= slack;
+                for (int c = 0; c < 3 && fine && d.opaque; ++c) {
+                    fine = std::abs(got[c] - d.colour[c]) <= slack;
+                }
+                if (!fine) {
+                    return ::testing::AssertionFailure() << "level " << level << " pixel (" << x << ", " << y << ") is "
+                                                         << std::hex << p << ", direct average " << RoundedHalfUp(d);
+                }
+            }
+        }
+    }
+    return ::testing::AssertionSuccess();
+}
+
+struct PyramidCase {
+    const char* name;
+    int32_t width, height, viewWidth, viewHeight;
+    bool translucent;
+    int32_t levels;
+};
+
+TEST(PicturePyramid, EveryLevelIsTheAreaAverageOfThePictureAlsoAfterUpdatesOfParts)
+{
+    const PyramidCase cases[] = {
+        {"odd, wide, opaque: last columns cover 1, 3, 3, 11, 11 pixels", 203, 77, 9, 7, false, 5},
+        {"odd, tall, translucent", 45, 131, 6, 10, true, 4},
+        {"even sides, one view side already large enough", 96, 40, 5, 64, false, 5},
+        {"no larger than the view: no levels", 40, 30, 40, 30, false, 0},
+    };
+    for (const PyramidCase& c : cases) {
+        SCOPED_TRACE(c.name);
+        std::mt19937 rng(uint32_t(c.width * 31 + c.height));
+        gfx::Bitmap picture(c.width, c.height);
+        auto paint = [&](const gfx::Rect& area, bool plain) {
+            const gfx::Argb colour = c.translucent ? rng() : rng() | 0xFF000000u;
+            for (int32_t y = area.y; y < area.Bottom(); ++y) {
+                for (int32_t x = area.x; x < area.Right(); ++x) {
+                    picture.SetPixel(x, y, plain ? colour : c.translucent ? rng() : rng() | 0xFF000000u);
+                }
+            }
+        };
+        paint(picture.Bounds(), false);
+        paint(gfx::Rect{0, 0, 32, 32}.Intersected(picture.Bounds()), true); // plain: exact at every level
+        PicturePyramid pyramid(c.width, c.height, c.viewWidth, c.viewHeight);
+        ASSERT_EQ(pyramid.LevelCount(), c.levels);
+        for (int32_t level = 1; level <= c.levels; ++level) {
+            EXPECT_EQ(pyramid.Level(level).Width(), (c.width + (1 << level) - 1) >> level);
+            EXPECT_EQ(pyramid.Level(level).Height(), (c.height + (1 << level) - 1) >> level);
+        }
+        if (c.levels > 0) {
+            const gfx::Bitmap& coarsest = pyramid.Level(c.levels);
+            EXPECT_TRUE(coarsest.Width() <= c.viewWidth && coarsest.Height() <= c.viewHeight);
+        }
+        pyramid.Update(picture, picture.Bounds());
+        ASSERT_TRUE(LevelsMatchThePicture(pyramid, picture));
+        for (int step = 0; step < 12; ++step) {
+            const gfx::Rect area = gfx::Rect{int32_t(rng() % uint32_t(c.width)), int32_t(rng() % uint32_t(c.height)),
+                                             1 + int32_t(rng() % 19), 1 + int32_t(rng() % 19)}
+                                       .Intersected(picture.Bounds());
+            paint(area, step % 3 == 0);
+            pyramid.Update(picture, area);
+        }
+        EXPECT_TRUE(LevelsMatchThePicture(pyramid, picture));
+    }
+}
+
+} // namespace
