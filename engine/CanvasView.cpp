@@ -21,20 +21,41 @@ int32_t TruncToInt(double v)
     return int32_t(std::trunc(std::clamp(v, Lowest, Highest)));
 }
 
-// The view pixels [first, last) of one axis whose filter may read a picture pixel in
-// [from, to): a shrinking pixel reads the picture span it covers, an enlarging one the
-// two pixels round its centre, so one picture pixel of slack on each side suffices.
-std::pair<int32_t, int32_t> ViewSpanReading(int32_t from, int32_t to, int32_t src, int32_t srcSize,
-                                            int32_t viewSize)
+// The view pixels [first, last) of one axis whose filter may read a source pixel in
+// [from, to), when the view shows source pixels [src, src + srcSize): a shrinking pixel
+// reads the source span it covers, an enlarging one the two pixels round its centre, so
+// one source pixel of slack on each side suffices.
+std::pair<int32_t, int32_t> ViewSpanReading(int32_t from, int32_t to, double src, double srcSize, int32_t viewSize)
 {
-    if (srcSize <= 0 || viewSize <= 0) {
+    if (!(srcSize > 0) || viewSize <= 0) {
         return {0, 0};
     }
-    const double viewPerPicture = double(viewSize) / double(srcSize);
-    const double first = std::floor((from - 1 - src) * viewPerPicture) - 1;
-    const double last = std::ceil((to + 1 - src) * viewPerPicture) + 1;
+    const double viewPerSource = double(viewSize) / srcSize;
+    const double first = std::floor((from - 1 - src) * viewPerSource) - 1;
+    const double last = std::ceil((to + 1 - src) * viewPerSource) + 1;
     return {TruncToInt(std::clamp(first, 0.0, double(viewSize))),
             TruncToInt(std::clamp(last, 0.0, double(viewSize)))};
+}
+
+size_t PixelCount(int32_t width, int32_t height) { return size_t(std::max(width, 0)) * size_t(std::max(height, 0)); }
+
+// A bitmap of the given size, negative sizes counting as 0, over the memory.
+gfx::Bitmap BitmapOver(PixelMemory& memory, int32_t width, int32_t height)
+{
+    return gfx::Bitmap::Borrow(std::max(width, 0), std::max(height, 0), memory.Pixels());
+}
+
+// The rows of one band of a large recomposition: a power of two, so that the pyramid
+// levels up to it never take a pixel from two bands, and at most a megabyte, so
+// that the band is still in the core's cache when the pyramid halves it.
+int32_t BandRows(int32_t width)
+{
+    constexpr int64_t BandBytes = int64_t(1) << 20;
+    int32_t rows = 2;
+    while (rows < (1 << 12) && int64_t(rows) * 2 * width * int64_t(sizeof(gfx::Argb)) <= BandBytes) {
+        rows *= 2;
+    }
+    return rows;
 }
 
 // Draws with source-over whatever mode the caller left the graphics in.
@@ -57,11 +78,13 @@ private:
 
 CanvasView::CanvasView(int32_t pictureWidth, int32_t pictureHeight, int32_t viewWidth, int32_t viewHeight)
     : overlay_(IdlePainter::Instance()),
-      backSurface_(CreateSurface(std::max(pictureWidth, 0), std::max(pictureHeight, 0))),
-      backBitmap_(WrapAsBitmap(*backSurface_)),
-      viewImage_(std::max(viewWidth, 0), std::max(viewHeight, 0)),
-      pictureWidth_(backSurface_->width),
-      pictureHeight_(backSurface_->height),
+      backMemory_(PixelCount(pictureWidth, pictureHeight)),
+      backBitmap_(BitmapOver(backMemory_, pictureWidth, pictureHeight)),
+      pyramid_(backBitmap_.Width(), backBitmap_.Height(), viewWidth, viewHeight),
+      viewMemory_(PixelCount(viewWidth, viewHeight)),
+      viewImage_(BitmapOver(viewMemory_, viewWidth, viewHeight)),
+      pictureWidth_(backBitmap_.Width()),
+      pictureHeight_(backBitmap_.Height()),
       viewWidth_(viewImage_.Width()),
       viewHeight_(viewImage_.Height())
 {
@@ -170,28 +193,34 @@ void CanvasView::Render(bool clear, gfx::Graphics& target)
             Rescale(ViewPixelsReading(area));
         }
     }
-
-    if (clear) {
-        target.Clear(gfx::colors::Black);
-        needsClear_ = 0;
-    }
-    {
-        SourceOverScope sourceOver(target);
-        target.DrawBitmap(viewImage_, gfx::Point{destX_, destY_});
-    }
-    overlay_->Paint(target, Transform());
+    ShowViewImage(viewImage_, clear, target);
 }
 
 void CanvasView::RenderFull(bool clear, gfx::Graphics& target)
 {
-    const std::shared_ptr<Surface> composed = Flatten();
+    // Composed as Flatten does, over transparent, in memory that is quick to touch.
+    PixelMemory memory(PixelCount(pictureWidth_, pictureHeight_));
+    gfx::Bitmap picture = BitmapOver(memory, pictureWidth_, pictureHeight_);
+    gfx::Graphics graphics(picture);
+    DrawLayers(graphics);
+    PicturePyramid pyramid(pictureWidth_, pictureHeight_, viewWidth_, viewHeight_);
+    if (DrawingLevel() > 0) {
+        pyramid.Update(picture, picture.Bounds());
+    }
+    gfx::Bitmap image(viewWidth_, viewHeight_);
+    ScaleVisiblePart(image, image.Bounds(), picture, pyramid);
+    ShowViewImage(image, clear, target);
+}
+
+void CanvasView::ShowViewImage(const gfx::Bitmap& image, bool clear, gfx::Graphics& target)
+{
     if (clear) {
         target.Clear(gfx::colors::Black);
         needsClear_ = 0;
     }
     {
         SourceOverScope sourceOver(target);
-        target.DrawBitmap(WrapAsBitmap(std::as_const(*composed)), DestinationRect(), SourceRect());
+        target.DrawBitmap(image, gfx::Point{destX_, destY_});
     }
     overlay_->Paint(target, Transform());
 }
@@ -215,7 +244,7 @@ std::vector<gfx::Rect> CanvasView::TakeAreasToRecompose()
         const std::vector<gfx::Rect> areas = layer->TakeChangedAreas();
         changed.insert(changed.end(), areas.begin(), areas.end());
     }
-    const gfx::Rect bounds = backSurface_->Bounds();
+    const gfx::Rect bounds = backBitmap_.Bounds();
     if (!composed_) {
         composed_ = true;
         return bounds.IsEmpty() ? std::vector<gfx::Rect>{} : std::vector<gfx::Rect>{bounds};
@@ -241,29 +270,73 @@ std::vector<gfx::Rect> CanvasView::TakeAreasToRecompose()
 
 void CanvasView::Recompose(const gfx::Rect& area)
 {
-    gfx::Graphics graphics(backBitmap_);
-    graphics.SetClip(area);
-    graphics.Clear(gfx::colors::Transparent);
-    DrawLayers(graphics);
+    // Band by band from the top, as the eyelid lines read the rows above the one they draw.
+    const int32_t bandRows = BandRows(area.width);
+    for (int32_t top = area.y; top < area.Bottom();) {
+        const int32_t bottom = std::min(area.Bottom(), (top / bandRows + 1) * bandRows);
+        const gfx::Rect band{area.x, top, area.width, bottom - top};
+        gfx::Graphics graphics(backBitmap_);
+        graphics.SetClip(band);
+        if (!backBlank_) {
+            graphics.Clear(gfx::colors::Transparent);
+        }
+        DrawLayers(graphics);
+        pyramid_.Update(backBitmap_, band);
+        top = bottom;
+    }
+    backBlank_ = false;
+}
+
+int32_t CanvasView::DrawingLevel() const
+{
+    int32_t level = 0;
+    while (level < pyramid_.LevelCount() && int64_t(srcWidth_) >= (int64_t(viewWidth_) << (level + 1)) &&
+           int64_t(srcHeight_) >= (int64_t(viewHeight_) << (level + 1))) {
+        ++level;
+    }
+    return level;
+}
+
+// The visible part in the pixels of a level: exact, as a level pixel is 2^level picture pixels.
+gfx::SourceArea CanvasView::LevelSourceArea(int32_t level) const
+{
+    const double unit = 1.0 / double(int64_t(1) << level);
+    return {srcX_ * unit, srcY_ * unit, srcWidth_ * unit, srcHeight_ * unit, pictureWidth_ * unit,
+            pictureHeight_ * unit};
 }
 
 gfx::Rect CanvasView::ViewPixelsReading(const gfx::Rect& pictureArea) const
 {
-    const auto [left, right] = ViewSpanReading(pictureArea.x, pictureArea.Right(), srcX_, srcWidth_, viewWidth_);
-    const auto [top, bottom] = ViewSpanReading(pictureArea.y, pictureArea.Bottom(), srcY_, srcHeight_, viewHeight_);
+    const int32_t level = DrawingLevel();
+    const gfx::Rect levelArea = PicturePyramid::LevelArea(pictureArea, level);
+    const gfx::SourceArea source = LevelSourceArea(level);
+    const auto [left, right] = ViewSpanReading(levelArea.x, levelArea.Right(), source.x, source.width, viewWidth_);
+    const auto [top, bottom] = ViewSpanReading(levelArea.y, levelArea.Bottom(), source.y, source.height, viewHeight_);
     return {left, top, right - left, bottom - top};
 }
 
 void CanvasView::Rescale(const gfx::Rect& viewArea)
 {
-    if (viewArea.IsEmpty()) {
-        return;
+    if (!viewArea.IsEmpty()) {
+        ScaleVisiblePart(viewImage_, viewArea, backBitmap_, pyramid_);
     }
-    gfx::Graphics graphics(viewImage_);
+}
+
+void CanvasView::ScaleVisiblePart(gfx::Bitmap& into, const gfx::Rect& viewArea, const gfx::Bitmap& picture,
+                                  const PicturePyramid& pyramid) const
+{
+    gfx::Graphics graphics(into);
     graphics.SetClip(viewArea);
     graphics.Clear(gfx::colors::Transparent);
-    graphics.SetCompositingMode(gfx::CompositingMode::SourceCopy);
-    graphics.DrawBitmap(backBitmap_, gfx::Rect{0, 0, viewWidth_, viewHeight_}, SourceRect());
+    const gfx::Rect viewRect{0, 0, viewWidth_, viewHeight_};
+    const int32_t level = DrawingLevel();
+    if (level == 0) {
+        graphics.SetCompositingMode(gfx::CompositingMode::SourceCopy);
+        graphics.DrawBitmap(picture, viewRect, SourceRect());
+        return;
+    }
+    gfx::DrawScaled(into, graphics.Clip(), gfx::CompositingMode::SourceCopy, pyramid.Level(level), viewRect,
+                    LevelSourceArea(level));
 }
 
 void CanvasView::DrawLayers(gfx::Graphics& graphics) const

@@ -2,10 +2,13 @@
 
 #include "engine/Layer.h"
 #include "engine/OverlayPainter.h"
+#include "engine/PicturePyramid.h"
+#include "engine/PixelMemory.h"
 #include "engine/Surface.h"
 #include "engine/ViewTransform.h"
 #include "gfx/Bitmap.h"
 #include "gfx/Graphics.h"
+#include "gfx/ScaledDraw.h"
 
 #include <cstdint>
 #include <memory>
@@ -15,12 +18,14 @@
 // lines), the current tool's overlay, a zoom factor and a scroll position.
 //
 // Rendering is incremental so that its cost follows the viewport, not the picture:
-// the view keeps the layers composed at picture resolution (the back-buffer) and the
-// visible part scaled to the viewport (the view image). Each render asks the layers
-// which areas changed, recomposes only those (from transparent, so the back-buffer
-// always equals a fresh composition), rescales only the view pixels they reach, copies
-// the view image to the target and paints the overlay on top at target resolution.
-// A zoom or scroll change rescales the whole view image once.
+// the view keeps the layers composed at picture resolution (the back-buffer), a pyramid
+// of halved copies of it, and the visible part scaled to the viewport (the view image).
+// Each render asks the layers which areas changed, recomposes only those (from
+// transparent, so the back-buffer always equals a fresh composition), updates the
+// pyramid pixels they reach, rescales only the view pixels those reach, copies the view
+// image to the target and paints the overlay on top at target resolution. A zoom or
+// scroll change rescales the whole view image once, from the coarsest pyramid level
+// that still has a pixel for every view pixel; at zoom 1 and above, from the back-buffer.
 class CanvasView {
 public:
     CanvasView(int32_t pictureWidth, int32_t pictureHeight, int32_t viewWidth, int32_t viewHeight);
@@ -64,6 +69,10 @@ public:
     int32_t DestX() const { return destX_; }
     int32_t DestY() const { return destY_; }
     bool NeedsClear() const { return needsClear_ != 0; }
+    // The pyramid level the visible part is scaled from: the coarsest with at least one
+    // pixel per target pixel on both axes, so that no level is enlarged where a finer one
+    // would be needed. 0 is the picture itself, as at zoom 1 and above.
+    int32_t DrawingLevel() const;
 
 private:
     // One axis of the zoom rule: the source size, the margin or proportional scroll.
@@ -81,17 +90,22 @@ private:
 
     std::vector<gfx::Rect> TakeAreasToRecompose();
     void Recompose(const gfx::Rect& area);
+    gfx::SourceArea LevelSourceArea(int32_t level) const;
     gfx::Rect ViewPixelsReading(const gfx::Rect& pictureArea) const;
     void Rescale(const gfx::Rect& viewArea);
+    void ScaleVisiblePart(gfx::Bitmap& into, const gfx::Rect& viewArea, const gfx::Bitmap& picture,
+                          const PicturePyramid& pyramid) const;
     gfx::Rect SourceRect() const { return {srcX_, srcY_, srcWidth_, srcHeight_}; }
     gfx::Rect DestinationRect() const { return {destX_, destY_, viewWidth_, viewHeight_}; }
     void DrawLayers(gfx::Graphics& graphics) const;
-    void FinishRender(bool clear, gfx::Graphics& target);
+    void ShowViewImage(const gfx::Bitmap& image, bool clear, gfx::Graphics& target);
 
     std::vector<std::shared_ptr<Layer>> layers_;
     std::shared_ptr<OverlayPainter> overlay_;
-    std::shared_ptr<Surface> backSurface_;
-    gfx::Bitmap backBitmap_;
+    PixelMemory backMemory_;
+    gfx::Bitmap backBitmap_; // the back-buffer
+    PicturePyramid pyramid_; // halved copies of the back-buffer
+    PixelMemory viewMemory_;
     gfx::Bitmap viewImage_; // the back-buffer scaled, viewWidth x viewHeight, at (destX, destY)
     int32_t pictureWidth_;
     int32_t pictureHeight_;
@@ -108,6 +122,7 @@ private:
     int32_t needsClear_ = 0;
 
     bool composed_ = false;
+    bool backBlank_ = true; // still as allocated: transparent, so the first composition need not clear it
     // The source and destination rectangles the view image was scaled with.
     gfx::Rect scaledSource_;
     gfx::Rect scaledDestination_;
