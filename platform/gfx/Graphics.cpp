@@ -9,23 +9,24 @@
 
 namespace gfx {
 
-Graphics::Graphics(Bitmap& target) : target_(target), clip_(target.Bounds()) {}
+Graphics::Graphics(Bitmap& target) : Graphics(target, Point{}) {}
 
-void Graphics::SetClip(const Rect& clip) { clip_ = clip.Intersected(target_.Bounds()); }
+Graphics::Graphics(Bitmap& target, Point origin) : target_(target), origin_(origin), clip_(Area()) {}
 
-void Graphics::ResetClip() { clip_ = target_.Bounds(); }
+void Graphics::SetClip(const Rect& clip) { clip_ = clip.Intersected(Area()); }
+
+void Graphics::ResetClip() { clip_ = Area(); }
 
 void Graphics::Clear(Argb colour)
 {
     for (int32_t y = clip_.y; y < clip_.Bottom(); ++y) {
-        Argb* row = target_.Scanline(y);
-        std::fill(row + clip_.x, row + clip_.Right(), colour);
+        std::fill_n(At(clip_.x, y), clip_.width, colour);
     }
 }
 
 void Graphics::FillSpan(int32_t y, int32_t left, int32_t right, Argb colour)
 {
-    Argb* row = target_.Scanline(y) + left;
+    Argb* row = At(left, y);
     if (mode_ == CompositingMode::SourceCopy) {
         std::fill(row, row + (right - left), colour);
     } else {
@@ -46,7 +47,7 @@ void Graphics::PlotPixel(int32_t x, int32_t y, Argb colour)
     if (!clip_.Contains(x, y)) {
         return;
     }
-    Argb& p = target_.Scanline(y)[x];
+    Argb& p = *At(x, y);
     p = mode_ == CompositingMode::SourceCopy ? colour : BlendSourceOver(p, colour);
 }
 
@@ -132,7 +133,7 @@ void Graphics::DrawBitmap(const Bitmap& source, Point at)
     const Rect area = Rect{at.x, at.y, source.Width(), source.Height()}.Intersected(clip_);
     for (int32_t y = area.y; y < area.Bottom(); ++y) {
         const Argb* src = source.Scanline(y - at.y) + (area.x - at.x);
-        Argb* dst = target_.Scanline(y) + area.x;
+        Argb* dst = At(area.x, y);
         if (mode_ == CompositingMode::SourceCopy) {
             std::copy(src, src + area.width, dst);
         } else {
@@ -156,7 +157,8 @@ void Graphics::DrawBitmap(const Bitmap& source, const Rect& destination, const R
         clip_ = saved;
         return;
     }
-    DrawScaled(target_, clip_, mode_, source, destination, sourceRect);
+    const auto inTarget = [this](const Rect& r) { return Rect{r.x - origin_.x, r.y - origin_.y, r.width, r.height}; };
+    DrawScaled(target_, inTarget(clip_), mode_, source, inTarget(destination), sourceRect);
 }
 
 } // namespace gfx
