@@ -5,9 +5,26 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstring>
 #include <vector>
 
 namespace gfx {
+
+namespace {
+
+// A colour whose four bytes agree, such as transparent, fills at the speed of memset,
+// as every recomposition's clear wants: the plain loop stores one pixel at a time.
+void FillRow(Argb* row, int32_t count, Argb colour)
+{
+    const Argb byte = colour & 0xFF;
+    if (colour == byte * 0x01010101u) {
+        std::memset(row, int(byte), size_t(count) * sizeof(Argb));
+    } else {
+        std::fill_n(row, count, colour);
+    }
+}
+
+} // namespace
 
 Graphics::Graphics(Bitmap& target) : Graphics(target, Point{}) {}
 
@@ -20,7 +37,7 @@ void Graphics::ResetClip() { clip_ = Area(); }
 void Graphics::Clear(Argb colour)
 {
     for (int32_t y = clip_.y; y < clip_.Bottom(); ++y) {
-        std::fill_n(At(clip_.x, y), clip_.width, colour);
+        FillRow(At(clip_.x, y), clip_.width, colour);
     }
 }
 
@@ -28,7 +45,7 @@ void Graphics::FillSpan(int32_t y, int32_t left, int32_t right, Argb colour)
 {
     Argb* row = At(left, y);
     if (mode_ == CompositingMode::SourceCopy) {
-        std::fill(row, row + (right - left), colour);
+        FillRow(row, right - left, colour);
     } else {
         FillRowSourceOver(row, colour, size_t(right - left));
     }
