@@ -69,14 +69,21 @@ gfx::Rect PicturePyramid::LevelArea(const gfx::Rect& pictureArea, int32_t level)
 
 void PicturePyramid::Update(const gfx::Bitmap& picture, const gfx::Rect& pictureArea)
 {
-    const gfx::Bitmap* finer = &picture;
+    Update(picture, 0, pictureArea);
+}
+
+void PicturePyramid::Update(const gfx::Bitmap& band, int32_t firstRow, const gfx::Rect& pictureArea)
+{
     for (int32_t level = 1; level <= LevelCount(); ++level) {
         const gfx::Rect area = LevelArea(pictureArea, level).Intersected(Level(level).Bounds());
         if (area.IsEmpty()) {
             return;
         }
-        HalveInto(level, *finer, area);
-        finer = &Level(level);
+        if (level == 1) {
+            HalveInto(level, Finer{band, firstRow, pictureHeight_}, area);
+        } else {
+            HalveInto(level, Finer{Level(level - 1), 0, Level(level - 1).Height()}, area);
+        }
     }
 }
 
@@ -84,7 +91,7 @@ uint32_t PicturePyramid::ColumnWeight(int32_t level, int32_t x) const { return C
 
 uint32_t PicturePyramid::RowWeight(int32_t level, int32_t y) const { return Coverage(pictureHeight_, level, y); }
 
-void PicturePyramid::HalveInto(int32_t level, const gfx::Bitmap& finer, const gfx::Rect& area)
+void PicturePyramid::HalveInto(int32_t level, const Finer& finer, const gfx::Rect& area)
 {
     gfx::Bitmap& coarser = levels_[size_t(level - 1)];
     // Before evenColumns every pixel has two columns below it that weigh the same, for
@@ -95,29 +102,29 @@ void PicturePyramid::HalveInto(int32_t level, const gfx::Bitmap& finer, const gf
     const int32_t evenColumns = std::min(area.Right(), lastColumnFull ? finer.Width() / 2 : lastFinerColumn / 2);
     for (int32_t y = area.y; y < area.Bottom(); ++y) {
         const int32_t below = 2 * y;
-        const bool pair = below + 1 < finer.Height();
+        const bool pair = below + 1 < finer.height;
         if (pair && RowWeight(level - 1, below + 1) != RowWeight(level - 1, below)) {
             HalveRowWeighted(level, finer, y, area.x, area.Right());
             continue;
         }
         const int32_t from = std::min(area.x, evenColumns);
-        const gfx::Argb* top = finer.Scanline(below);
-        const gfx::Argb* bottom = pair ? finer.Scanline(below + 1) : top;
+        const gfx::Argb* top = finer.Row(below);
+        const gfx::Argb* bottom = pair ? finer.Row(below + 1) : top;
         const size_t count = size_t(std::max(evenColumns - from, 0));
         gfx::HalveRow(top + 2 * from, bottom + 2 * from, coarser.Scanline(y) + from, count);
         HalveRowWeighted(level, finer, y, std::max(area.x, evenColumns), area.Right());
     }
 }
 
-void PicturePyramid::HalveRowWeighted(int32_t level, const gfx::Bitmap& finer, int32_t y, int32_t from, int32_t to)
+void PicturePyramid::HalveRowWeighted(int32_t level, const Finer& finer, int32_t y, int32_t from, int32_t to)
 {
     gfx::Argb* out = levels_[size_t(level - 1)].Scanline(y);
     for (int32_t x = from; x < to; ++x) {
         gfx::WeightedPixel block[4];
         size_t count = 0;
-        for (int32_t row = 2 * y; row < std::min(2 * y + 2, finer.Height()); ++row) {
+        for (int32_t row = 2 * y; row < std::min(2 * y + 2, finer.height); ++row) {
             for (int32_t column = 2 * x; column < std::min(2 * x + 2, finer.Width()); ++column) {
-                block[count++] = {finer.GetPixel(column, row),
+                block[count++] = {finer.Row(row)[column],
                                   ColumnWeight(level - 1, column) * RowWeight(level - 1, row)};
             }
         }

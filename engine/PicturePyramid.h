@@ -24,6 +24,9 @@ public:
 
     // Recomputes, from the picture, every level pixel that covers part of the area.
     void Update(const gfx::Bitmap& picture, const gfx::Rect& pictureArea);
+    // The same from a band of the picture's rows, from firstRow on, holding the area;
+    // the band must start on an even row.
+    void Update(const gfx::Bitmap& band, int32_t firstRow, const gfx::Rect& pictureArea);
 
     // 0 when the picture is no larger than the view.
     int32_t LevelCount() const { return int32_t(levels_.size()); }
@@ -33,8 +36,17 @@ public:
     static gfx::Rect LevelArea(const gfx::Rect& pictureArea, int32_t level);
 
 private:
-    void HalveInto(int32_t level, const gfx::Bitmap& finer, const gfx::Rect& area);
-    void HalveRowWeighted(int32_t level, const gfx::Bitmap& finer, int32_t y, int32_t from, int32_t to);
+    // The rows of the level below: a whole level, or a band of the picture's rows.
+    struct Finer {
+        const gfx::Bitmap& pixels;
+        int32_t firstRow;
+        int32_t height;
+        const gfx::Argb* Row(int32_t y) const { return pixels.Scanline(y - firstRow); }
+        int32_t Width() const { return pixels.Width(); }
+    };
+
+    void HalveInto(int32_t level, const Finer& finer, const gfx::Rect& area);
+    void HalveRowWeighted(int32_t level, const Finer& finer, int32_t y, int32_t from, int32_t to);
     // How many picture columns (rows) a column (row) of a level stands for.
     uint32_t ColumnWeight(int32_t level, int32_t x) const;
     uint32_t RowWeight(int32_t level, int32_t y) const;

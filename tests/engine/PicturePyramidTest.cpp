@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <random>
 
@@ -84,7 +85,7 @@ struct PyramidCase {
     int32_t levels;
 };
 
-TEST(PicturePyramid, EveryLevelIsTheAreaAverageOfThePictureAlsoAfterUpdatesOfParts)
+TEST(PicturePyramid, EveryLevelIsTheAreaAverageOfThePictureBuiltInBandsAndUpdatedInParts)
 {
     const PyramidCase cases[] = {
         {"odd, wide, opaque: last columns cover 1, 3, 3, 11, 11 pixels", 203, 77, 9, 7, false, 5},
@@ -116,7 +117,15 @@ TEST(PicturePyramid, EveryLevelIsTheAreaAverageOfThePictureAlsoAfterUpdatesOfPar
             const gfx::Bitmap& coarsest = pyramid.Level(c.levels);
             EXPECT_TRUE(coarsest.Width() <= c.viewWidth && coarsest.Height() <= c.viewHeight);
         }
-        pyramid.Update(picture, picture.Bounds());
+        // Built from bands of six rows, as the view first composes a picture; then updated in parts.
+        gfx::Bitmap band(c.width, 6);
+        for (int32_t top = 0; top < c.height; top += band.Height()) {
+            const gfx::Rect rows{0, top, c.width, std::min(band.Height(), c.height - top)};
+            for (int32_t y = rows.y; y < rows.Bottom(); ++y) {
+                std::copy_n(picture.Scanline(y), c.width, band.Scanline(y - top));
+            }
+            pyramid.Update(band, top, rows);
+        }
         ASSERT_TRUE(LevelsMatchThePicture(pyramid, picture));
         for (int step = 0; step < 12; ++step) {
             const gfx::Rect area = gfx::Rect{int32_t(rng() % uint32_t(c.width)), int32_t(rng() % uint32_t(c.height)),
