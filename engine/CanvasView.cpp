@@ -45,9 +45,9 @@ gfx::Bitmap BitmapOver(PixelMemory& memory, int32_t width, int32_t height)
     return gfx::Bitmap::Borrow(std::max(width, 0), std::max(height, 0), memory.Pixels());
 }
 
-// The rows of one band of a large recomposition: a power of two, so that the pyramid
-// levels up to it never take a pixel from two bands, and at most a megabyte, so
-// that the band is still in the core's cache when the pyramid halves it.
+// The rows of one band of the first composition: a power of two, so that the pyramid
+// levels up to it never take a pixel from two bands, and at most a megabyte, so that
+// the band is still in the core's cache when the pyramid halves it.
 int32_t BandRows(int32_t width)
 {
     constexpr int64_t BandBytes = int64_t(1) << 20;
@@ -86,7 +86,9 @@ CanvasView::CanvasView(int32_t pictureWidth, int32_t pictureHeight, int32_t view
       pictureWidth_(backBitmap_.Width()),
       pictureHeight_(backBitmap_.Height()),
       viewWidth_(viewImage_.Width()),
-      viewHeight_(viewImage_.Height())
+      viewHeight_(viewImage_.Height()),
+      tileColumns_((pictureWidth_ + TileSide - 1) / TileSide),
+      tilesComposed_(size_t(tileColumns_) * size_t((pictureHeight_ + TileSide - 1) / TileSide), false)
 {
     srcX_ = viewWidth_ < pictureWidth_ ? (pictureWidth_ - viewWidth_) / 2 : 0;
     srcY_ = viewHeight_ < pictureHeight_ ? (pictureHeight_ - viewHeight_) / 2 : 0;
@@ -183,6 +185,9 @@ void CanvasView::Render(bool clear, gfx::Graphics& target)
     for (const gfx::Rect& area : recomposed) {
         Recompose(area);
     }
+    if (DrawingLevel() == 0) {
+        ComposeTiles(SourceRect().Inflated(1)); // the scaled drawing reads a pixel round the visible part
+    }
     if (!viewImageValid_ || scaledSource_ != SourceRect() || scaledDestination_ != DestinationRect()) {
         Rescale(viewImage_.Bounds());
         scaledSource_ = SourceRect();
@@ -270,21 +275,61 @@ std::vector<gfx::Rect> CanvasView::TakeAreasToRecompose()
 
 void CanvasView::Recompose(const gfx::Rect& area)
 {
-    // Band by band from the top, as the eyelid lines read the rows above the one they draw.
-    const int32_t bandRows = BandRows(area.width);
-    for (int32_t top = area.y; top < area.Bottom();) {
-        const int32_t bottom = std::min(area.Bottom(), (top / bandRows + 1) * bandRows);
-        const gfx::Rect band{area.x, top, area.width, bottom - top};
-        gfx::Graphics graphics(backBitmap_);
-        graphics.SetClip(band);
-        if (!backBlank_) {
-            graphics.Clear(gfx::colors::Transparent);
-        }
-        DrawLayers(graphics);
-        pyramid_.Update(backBitmap_, band);
-        top = bottom;
+    if (area == backBitmap_.Bounds()) {
+        ComposeThroughBands();
+        return;
     }
-    backBlank_ = false;
+    ComposeTiles(area.Inflated(1)); // the pyramid reads the 2 x 2 blocks the area reaches
+    ComposeIntoBackBuffer(area);
+    pyramid_.Update(backBitmap_, area);
+}
+
+// Composes the whole picture into the pyramid through a buffer of a few rows, which is
+// still in the core's cache when the pyramid halves it; the back-buffer is left for later.
+void CanvasView::ComposeThroughBands()
+{
+    std::fill(tilesComposed_.begin(), tilesComposed_.end(), false);
+    const int32_t bandRows = BandRows(pictureWidth_);
+    PixelMemory memory(PixelCount(pictureWidth_, bandRows));
+    gfx::Bitmap band = BitmapOver(memory, pictureWidth_, bandRows);
+    // From the top, as an eyelid line's pixels take their colour from the rows above.
+    for (int32_t top = 0; top < pictureHeight_; top += bandRows) {
+        const gfx::Rect rows{0, top, pictureWidth_, std::min(bandRows, pictureHeight_ - top)};
+        gfx::Graphics graphics(band, {0, top});
+        graphics.SetClip(rows);
+        graphics.Clear(gfx::colors::Transparent);
+        DrawLayers(graphics);
+        pyramid_.Update(band, top, rows);
+    }
+}
+
+// Composes the tiles of the back-buffer that reach into the area and do not hold the
+// composition yet. An eyelid line's pixels take their colour from the pixels above and
+// left of them, also across a tile's edge: the line keeps those from when it last drew
+// them, which the first composition and every redraw of a changed area keep current.
+void CanvasView::ComposeTiles(const gfx::Rect& area)
+{
+    const gfx::Rect inside = area.Intersected(backBitmap_.Bounds());
+    if (inside.IsEmpty()) {
+        return;
+    }
+    for (int32_t row = inside.y / TileSide; row <= (inside.Bottom() - 1) / TileSide; ++row) {
+        for (int32_t column = inside.x / TileSide; column <= (inside.Right() - 1) / TileSide; ++column) {
+            const size_t tile = size_t(row) * size_t(tileColumns_) + size_t(column);
+            if (!tilesComposed_[tile]) {
+                ComposeIntoBackBuffer(gfx::Rect{column * TileSide, row * TileSide, TileSide, TileSide});
+                tilesComposed_[tile] = true;
+            }
+        }
+    }
+}
+
+void CanvasView::ComposeIntoBackBuffer(const gfx::Rect& area)
+{
+    gfx::Graphics graphics(backBitmap_);
+    graphics.SetClip(area);
+    graphics.Clear(gfx::colors::Transparent);
+    DrawLayers(graphics);
 }
 
 int32_t CanvasView::DrawingLevel() const

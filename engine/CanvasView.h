@@ -26,6 +26,11 @@
 // image to the target and paints the overlay on top at target resolution. A zoom or
 // scroll change rescales the whole view image once, from the coarsest pyramid level
 // that still has a pixel for every view pixel; at zoom 1 and above, from the back-buffer.
+//
+// The first composition goes band by band through a small buffer into the pyramid
+// alone. The back-buffer is composed a tile at a time where it is first read: for the
+// visible part when drawing from it, and round changed areas, whose pyramid pixels
+// read their neighbours. So a picture seen small costs its pyramid, not its copy.
 class CanvasView {
 public:
     CanvasView(int32_t pictureWidth, int32_t pictureHeight, int32_t viewWidth, int32_t viewHeight);
@@ -90,6 +95,9 @@ private:
 
     std::vector<gfx::Rect> TakeAreasToRecompose();
     void Recompose(const gfx::Rect& area);
+    void ComposeThroughBands();
+    void ComposeTiles(const gfx::Rect& area);
+    void ComposeIntoBackBuffer(const gfx::Rect& area);
     gfx::SourceArea LevelSourceArea(int32_t level) const;
     gfx::Rect ViewPixelsReading(const gfx::Rect& pictureArea) const;
     void Rescale(const gfx::Rect& viewArea);
@@ -122,7 +130,9 @@ private:
     int32_t needsClear_ = 0;
 
     bool composed_ = false;
-    bool backBlank_ = true; // still as allocated: transparent, so the first composition need not clear it
+    static constexpr int32_t TileSide = 256;
+    int32_t tileColumns_ = 0;
+    std::vector<bool> tilesComposed_; // row by row: which tiles of the back-buffer hold the composition
     // The source and destination rectangles the view image was scaled with.
     gfx::Rect scaledSource_;
     gfx::Rect scaledDestination_;
