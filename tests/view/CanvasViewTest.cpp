@@ -249,32 +249,18 @@ TEST(CanvasView, FlattenComposesAllLayersOverTransparent)
 
 namespace {
 
-struct LevelCase {
-    const char* name;
-    float zoom; // 0: the fit
-    int32_t level;
-};
-
 TEST(CanvasView, DrawsFromTheCoarsestPyramidLevelThatIsNotEnlarged)
 {
-    // 203 x 77 in 50 x 40: levels 102 x 39, 51 x 20 and 26 x 10.
-    const LevelCase cases[] = {
-        {"fit, 0.246: level 2 is 51 wide for 50", 0.0f, 2},
-        {"exactly a quarter", 0.25f, 2},
-        {"just above a quarter", 0.25f * 1.0001f, 1},
-        {"exactly a half", 0.5f, 1},
-        {"just above a half", 0.5f * 1.0001f, 0},
-        {"1:1", 1.0f, 0},
-        {"enlarged", 3.0f, 0},
-        {"far below the coarsest level", 0.01f, 3},
+    // 203 x 77 in 50 x 40: levels 102 x 39, 51 x 20 and 26 x 10. The fit, 0.246, draws
+    // 51 level pixels into 50; far below the coarsest level, that one still serves.
+    const std::pair<float, int32_t> zoomsAndLevels[] = {
+        {0.25f, 2}, {0.25f * 1.0001f, 1}, {0.5f, 1}, {0.5f * 1.0001f, 0}, {1.0f, 0}, {3.0f, 0}, {0.01f, 3},
     };
-    for (const LevelCase& c : cases) {
-        SCOPED_TRACE(c.name);
+    EXPECT_EQ(CanvasView(203, 77, 50, 40).DrawingLevel(), 2);
+    for (const auto& [zoom, level] : zoomsAndLevels) {
         CanvasView view(203, 77, 50, 40);
-        if (c.zoom > 0) {
-            ASSERT_TRUE(view.SetZoom(c.zoom));
-        }
-        EXPECT_EQ(view.DrawingLevel(), c.level);
+        ASSERT_TRUE(view.SetZoom(zoom));
+        EXPECT_EQ(view.DrawingLevel(), level) << zoom;
     }
     // A 48 MP phone picture fitted in the canvas draws from the 530 x 354 level.
     EXPECT_EQ(CanvasView(8480, 5664, 443, 621).DrawingLevel(), 4);
