@@ -21,20 +21,47 @@ int32_t TruncToInt(double v)
     return int32_t(std::trunc(std::clamp(v, Lowest, Highest)));
 }
 
-// The view pixels [first, last) of one axis whose filter may read a picture pixel in
-// [from, to): a shrinking pixel reads the picture span it covers, an enlarging one the
-// two pixels round its centre, so one picture pixel of slack on each side suffices.
-std::pair<int32_t, int32_t> ViewSpanReading(int32_t from, int32_t to, int32_t src, int32_t srcSize,
-                                            int32_t viewSize)
+// The view pixels [first, last) of one axis whose filter may read a source pixel in
+// [from, to), when the view shows source pixels [src, src + srcSize): a shrinking pixel
+// reads the source span it covers, an enlarging one the two pixels round its centre, so
+// one source pixel of slack on each side suffices.
+std::pair<int32_t, int32_t> ViewSpanReading(int32_t from, int32_t to, double src, double srcSize, int32_t viewSize)
 {
-    if (srcSize <= 0 || viewSize <= 0) {
+    if (!(srcSize > 0) || viewSize <= 0) {
         return {0, 0};
     }
-    const double viewPerPicture = double(viewSize) / double(srcSize);
-    const double first = std::floor((from - 1 - src) * viewPerPicture) - 1;
-    const double last = std::ceil((to + 1 - src) * viewPerPicture) + 1;
+    const double viewPerSource = double(viewSize) / srcSize;
+    const double first = std::floor((from - 1 - src) * viewPerSource) - 1;
+    const double last = std::ceil((to + 1 - src) * viewPerSource) + 1;
     return {TruncToInt(std::clamp(first, 0.0, double(viewSize))),
             TruncToInt(std::clamp(last, 0.0, double(viewSize)))};
+}
+
+size_t PixelCount(int32_t width, int32_t height) { return size_t(std::max(width, 0)) * size_t(std::max(height, 0)); }
+
+// Transparent black pixels; picture-sized blocks are only touched where they are written.
+gfx::PixelBlock ClearPixels(size_t count)
+{
+    return gfx::PixelMemory::Allocate(count, gfx::PixelMemory::Contents::TransparentBlack);
+}
+
+// A bitmap of the given size, negative sizes counting as 0, over the memory.
+gfx::Bitmap BitmapOver(gfx::PixelBlock& memory, int32_t width, int32_t height)
+{
+    return gfx::Bitmap::Borrow(std::max(width, 0), std::max(height, 0), memory.get());
+}
+
+// The rows of one band of the first composition: a power of two, so that the pyramid
+// levels up to it never take a pixel from two bands, and at most a megabyte, so that
+// the band is still in the core's cache when the pyramid halves it.
+int32_t BandRows(int32_t width)
+{
+    constexpr int64_t BandBytes = int64_t(1) << 20;
+    int32_t rows = 2;
+    while (rows < (1 << 12) && int64_t(rows) * 2 * width * int64_t(sizeof(gfx::Argb)) <= BandBytes) {
+        rows *= 2;
+    }
+    return rows;
 }
 
 // Draws with source-over whatever mode the caller left the graphics in.
@@ -57,13 +84,17 @@ private:
 
 CanvasView::CanvasView(int32_t pictureWidth, int32_t pictureHeight, int32_t viewWidth, int32_t viewHeight)
     : overlay_(IdlePainter::Instance()),
-      backSurface_(CreateSurface(std::max(pictureWidth, 0), std::max(pictureHeight, 0))),
-      backBitmap_(WrapAsBitmap(*backSurface_)),
-      viewImage_(std::max(viewWidth, 0), std::max(viewHeight, 0)),
-      pictureWidth_(backSurface_->width),
-      pictureHeight_(backSurface_->height),
+      backMemory_(ClearPixels(PixelCount(pictureWidth, pictureHeight))),
+      backBitmap_(BitmapOver(backMemory_, pictureWidth, pictureHeight)),
+      pyramid_(backBitmap_.Width(), backBitmap_.Height(), viewWidth, viewHeight),
+      viewMemory_(ClearPixels(PixelCount(viewWidth, viewHeight))),
+      viewImage_(BitmapOver(viewMemory_, viewWidth, viewHeight)),
+      pictureWidth_(backBitmap_.Width()),
+      pictureHeight_(backBitmap_.Height()),
       viewWidth_(viewImage_.Width()),
-      viewHeight_(viewImage_.Height())
+      viewHeight_(viewImage_.Height()),
+      tileColumns_((pictureWidth_ + TileSide - 1) / TileSide),
+      tilesComposed_(size_t(tileColumns_) * size_t((pictureHeight_ + TileSide - 1) / TileSide), false)
 {
     srcX_ = viewWidth_ < pictureWidth_ ? (pictureWidth_ - viewWidth_) / 2 : 0;
     srcY_ = viewHeight_ < pictureHeight_ ? (pictureHeight_ - viewHeight_) / 2 : 0;
@@ -160,6 +191,9 @@ void CanvasView::Render(bool clear, gfx::Graphics& target)
     for (const gfx::Rect& area : recomposed) {
         Recompose(area);
     }
+    if (DrawingLevel() == 0) {
+        ComposeTiles(SourceRect().Inflated(1)); // the scaled drawing reads a pixel round the visible part
+    }
     if (!viewImageValid_ || scaledSource_ != SourceRect() || scaledDestination_ != DestinationRect()) {
         Rescale(viewImage_.Bounds());
         scaledSource_ = SourceRect();
@@ -170,28 +204,34 @@ void CanvasView::Render(bool clear, gfx::Graphics& target)
             Rescale(ViewPixelsReading(area));
         }
     }
-
-    if (clear) {
-        target.Clear(gfx::colors::Black);
-        needsClear_ = 0;
-    }
-    {
-        SourceOverScope sourceOver(target);
-        target.DrawBitmap(viewImage_, gfx::Point{destX_, destY_});
-    }
-    overlay_->Paint(target, Transform());
+    ShowViewImage(viewImage_, clear, target);
 }
 
 void CanvasView::RenderFull(bool clear, gfx::Graphics& target)
 {
-    const std::shared_ptr<Surface> composed = Flatten();
+    // Composed as Flatten does, over transparent, in memory that is quick to touch.
+    gfx::PixelBlock memory = ClearPixels(PixelCount(pictureWidth_, pictureHeight_));
+    gfx::Bitmap picture = BitmapOver(memory, pictureWidth_, pictureHeight_);
+    gfx::Graphics graphics(picture);
+    DrawLayers(graphics);
+    PicturePyramid pyramid(pictureWidth_, pictureHeight_, viewWidth_, viewHeight_);
+    if (DrawingLevel() > 0) {
+        pyramid.Update(picture, picture.Bounds());
+    }
+    gfx::Bitmap image(viewWidth_, viewHeight_);
+    ScaleVisiblePart(image, image.Bounds(), picture, pyramid);
+    ShowViewImage(image, clear, target);
+}
+
+void CanvasView::ShowViewImage(const gfx::Bitmap& image, bool clear, gfx::Graphics& target)
+{
     if (clear) {
         target.Clear(gfx::colors::Black);
         needsClear_ = 0;
     }
     {
         SourceOverScope sourceOver(target);
-        target.DrawBitmap(WrapAsBitmap(std::as_const(*composed)), DestinationRect(), SourceRect());
+        target.DrawBitmap(image, gfx::Point{destX_, destY_});
     }
     overlay_->Paint(target, Transform());
 }
@@ -215,7 +255,7 @@ std::vector<gfx::Rect> CanvasView::TakeAreasToRecompose()
         const std::vector<gfx::Rect> areas = layer->TakeChangedAreas();
         changed.insert(changed.end(), areas.begin(), areas.end());
     }
-    const gfx::Rect bounds = backSurface_->Bounds();
+    const gfx::Rect bounds = backBitmap_.Bounds();
     if (!composed_) {
         composed_ = true;
         return bounds.IsEmpty() ? std::vector<gfx::Rect>{} : std::vector<gfx::Rect>{bounds};
@@ -241,29 +281,113 @@ std::vector<gfx::Rect> CanvasView::TakeAreasToRecompose()
 
 void CanvasView::Recompose(const gfx::Rect& area)
 {
+    if (area == backBitmap_.Bounds()) {
+        ComposeThroughBands();
+        return;
+    }
+    ComposeTiles(area.Inflated(1)); // the pyramid reads the 2 x 2 blocks the area reaches
+    ComposeIntoBackBuffer(area);
+    pyramid_.Update(backBitmap_, area);
+}
+
+// Composes the whole picture into the pyramid through a buffer of a few rows, which is
+// still in the core's cache when the pyramid halves it; the back-buffer is left for later.
+void CanvasView::ComposeThroughBands()
+{
+    std::fill(tilesComposed_.begin(), tilesComposed_.end(), false);
+    const int32_t bandRows = BandRows(pictureWidth_);
+    gfx::PixelBlock memory = ClearPixels(PixelCount(pictureWidth_, bandRows));
+    gfx::Bitmap band = BitmapOver(memory, pictureWidth_, bandRows);
+    // From the top, as an eyelid line's pixels take their colour from the rows above.
+    for (int32_t top = 0; top < pictureHeight_; top += bandRows) {
+        const gfx::Rect rows{0, top, pictureWidth_, std::min(bandRows, pictureHeight_ - top)};
+        gfx::Graphics graphics(band, {0, top});
+        graphics.SetClip(rows);
+        graphics.Clear(gfx::colors::Transparent);
+        DrawLayers(graphics);
+        pyramid_.Update(band, top, rows);
+    }
+}
+
+// Composes the tiles of the back-buffer that reach into the area and do not hold the
+// composition yet. An eyelid line's pixels take their colour from the pixels above and
+// left of them, also across a tile's edge: the line keeps those from when it last drew
+// them, which the first composition and every redraw of a changed area keep current.
+void CanvasView::ComposeTiles(const gfx::Rect& area)
+{
+    const gfx::Rect inside = area.Intersected(backBitmap_.Bounds());
+    if (inside.IsEmpty()) {
+        return;
+    }
+    for (int32_t row = inside.y / TileSide; row <= (inside.Bottom() - 1) / TileSide; ++row) {
+        for (int32_t column = inside.x / TileSide; column <= (inside.Right() - 1) / TileSide; ++column) {
+            const size_t tile = size_t(row) * size_t(tileColumns_) + size_t(column);
+            if (!tilesComposed_[tile]) {
+                ComposeIntoBackBuffer(gfx::Rect{column * TileSide, row * TileSide, TileSide, TileSide});
+                tilesComposed_[tile] = true;
+            }
+        }
+    }
+}
+
+void CanvasView::ComposeIntoBackBuffer(const gfx::Rect& area)
+{
     gfx::Graphics graphics(backBitmap_);
     graphics.SetClip(area);
     graphics.Clear(gfx::colors::Transparent);
     DrawLayers(graphics);
 }
 
+int32_t CanvasView::DrawingLevel() const
+{
+    int32_t level = 0;
+    while (level < pyramid_.LevelCount() && int64_t(srcWidth_) >= (int64_t(viewWidth_) << (level + 1)) &&
+           int64_t(srcHeight_) >= (int64_t(viewHeight_) << (level + 1))) {
+        ++level;
+    }
+    return level;
+}
+
+// The visible part in the pixels of a level: exact, as a level pixel is 2^level picture pixels.
+gfx::SourceArea CanvasView::LevelSourceArea(int32_t level) const
+{
+    const double unit = 1.0 / double(int64_t(1) << level);
+    return {srcX_ * unit, srcY_ * unit, srcWidth_ * unit, srcHeight_ * unit, pictureWidth_ * unit,
+            pictureHeight_ * unit};
+}
+
 gfx::Rect CanvasView::ViewPixelsReading(const gfx::Rect& pictureArea) const
 {
-    const auto [left, right] = ViewSpanReading(pictureArea.x, pictureArea.Right(), srcX_, srcWidth_, viewWidth_);
-    const auto [top, bottom] = ViewSpanReading(pictureArea.y, pictureArea.Bottom(), srcY_, srcHeight_, viewHeight_);
+    const int32_t level = DrawingLevel();
+    const gfx::Rect levelArea = PicturePyramid::LevelArea(pictureArea, level);
+    const gfx::SourceArea source = LevelSourceArea(level);
+    const auto [left, right] = ViewSpanReading(levelArea.x, levelArea.Right(), source.x, source.width, viewWidth_);
+    const auto [top, bottom] = ViewSpanReading(levelArea.y, levelArea.Bottom(), source.y, source.height, viewHeight_);
     return {left, top, right - left, bottom - top};
 }
 
 void CanvasView::Rescale(const gfx::Rect& viewArea)
 {
-    if (viewArea.IsEmpty()) {
-        return;
+    if (!viewArea.IsEmpty()) {
+        ScaleVisiblePart(viewImage_, viewArea, backBitmap_, pyramid_);
     }
-    gfx::Graphics graphics(viewImage_);
+}
+
+void CanvasView::ScaleVisiblePart(gfx::Bitmap& into, const gfx::Rect& viewArea, const gfx::Bitmap& picture,
+                                  const PicturePyramid& pyramid) const
+{
+    gfx::Graphics graphics(into);
     graphics.SetClip(viewArea);
     graphics.Clear(gfx::colors::Transparent);
-    graphics.SetCompositingMode(gfx::CompositingMode::SourceCopy);
-    graphics.DrawBitmap(backBitmap_, gfx::Rect{0, 0, viewWidth_, viewHeight_}, SourceRect());
+    const gfx::Rect viewRect{0, 0, viewWidth_, viewHeight_};
+    const int32_t level = DrawingLevel();
+    if (level == 0) {
+        graphics.SetCompositingMode(gfx::CompositingMode::SourceCopy);
+        graphics.DrawBitmap(picture, viewRect, SourceRect());
+        return;
+    }
+    gfx::DrawScaled(into, graphics.Clip(), gfx::CompositingMode::SourceCopy, pyramid.Level(level), viewRect,
+                    LevelSourceArea(level));
 }
 
 void CanvasView::DrawLayers(gfx::Graphics& graphics) const

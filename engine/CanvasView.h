@@ -2,10 +2,13 @@
 
 #include "engine/Layer.h"
 #include "engine/OverlayPainter.h"
+#include "engine/PicturePyramid.h"
+#include "gfx/PixelMemory.h"
 #include "engine/Surface.h"
 #include "engine/ViewTransform.h"
 #include "gfx/Bitmap.h"
 #include "gfx/Graphics.h"
+#include "gfx/ScaledDraw.h"
 
 #include <cstdint>
 #include <memory>
@@ -15,12 +18,19 @@
 // lines), the current tool's overlay, a zoom factor and a scroll position.
 //
 // Rendering is incremental so that its cost follows the viewport, not the picture:
-// the view keeps the layers composed at picture resolution (the back-buffer) and the
-// visible part scaled to the viewport (the view image). Each render asks the layers
-// which areas changed, recomposes only those (from transparent, so the back-buffer
-// always equals a fresh composition), rescales only the view pixels they reach, copies
-// the view image to the target and paints the overlay on top at target resolution.
-// A zoom or scroll change rescales the whole view image once.
+// the view keeps the layers composed at picture resolution (the back-buffer), a pyramid
+// of halved copies of it, and the visible part scaled to the viewport (the view image).
+// Each render asks the layers which areas changed, recomposes only those (from
+// transparent, so the back-buffer always equals a fresh composition), updates the
+// pyramid pixels they reach, rescales only the view pixels those reach, copies the view
+// image to the target and paints the overlay on top at target resolution. A zoom or
+// scroll change rescales the whole view image once, from the coarsest pyramid level
+// that still has a pixel for every view pixel; at zoom 1 and above, from the back-buffer.
+//
+// The first composition goes band by band through a small buffer into the pyramid
+// alone. The back-buffer is composed a tile at a time where it is first read: for the
+// visible part when drawing from it, and round changed areas, whose pyramid pixels
+// read their neighbours. So a picture seen small costs its pyramid, not its copy.
 class CanvasView {
 public:
     CanvasView(int32_t pictureWidth, int32_t pictureHeight, int32_t viewWidth, int32_t viewHeight);
@@ -64,6 +74,10 @@ public:
     int32_t DestX() const { return destX_; }
     int32_t DestY() const { return destY_; }
     bool NeedsClear() const { return needsClear_ != 0; }
+    // The pyramid level the visible part is scaled from: the coarsest with at least one
+    // pixel per target pixel on both axes, so that no level is enlarged where a finer one
+    // would be needed. 0 is the picture itself, as at zoom 1 and above.
+    int32_t DrawingLevel() const;
 
 private:
     // One axis of the zoom rule: the source size, the margin or proportional scroll.
@@ -81,17 +95,25 @@ private:
 
     std::vector<gfx::Rect> TakeAreasToRecompose();
     void Recompose(const gfx::Rect& area);
+    void ComposeThroughBands();
+    void ComposeTiles(const gfx::Rect& area);
+    void ComposeIntoBackBuffer(const gfx::Rect& area);
+    gfx::SourceArea LevelSourceArea(int32_t level) const;
     gfx::Rect ViewPixelsReading(const gfx::Rect& pictureArea) const;
     void Rescale(const gfx::Rect& viewArea);
+    void ScaleVisiblePart(gfx::Bitmap& into, const gfx::Rect& viewArea, const gfx::Bitmap& picture,
+                          const PicturePyramid& pyramid) const;
     gfx::Rect SourceRect() const { return {srcX_, srcY_, srcWidth_, srcHeight_}; }
     gfx::Rect DestinationRect() const { return {destX_, destY_, viewWidth_, viewHeight_}; }
     void DrawLayers(gfx::Graphics& graphics) const;
-    void FinishRender(bool clear, gfx::Graphics& target);
+    void ShowViewImage(const gfx::Bitmap& image, bool clear, gfx::Graphics& target);
 
     std::vector<std::shared_ptr<Layer>> layers_;
     std::shared_ptr<OverlayPainter> overlay_;
-    std::shared_ptr<Surface> backSurface_;
-    gfx::Bitmap backBitmap_;
+    gfx::PixelBlock backMemory_;
+    gfx::Bitmap backBitmap_; // the back-buffer
+    PicturePyramid pyramid_; // halved copies of the back-buffer
+    gfx::PixelBlock viewMemory_;
     gfx::Bitmap viewImage_; // the back-buffer scaled, viewWidth x viewHeight, at (destX, destY)
     int32_t pictureWidth_;
     int32_t pictureHeight_;
@@ -108,6 +130,9 @@ private:
     int32_t needsClear_ = 0;
 
     bool composed_ = false;
+    static constexpr int32_t TileSide = 256;
+    int32_t tileColumns_ = 0;
+    std::vector<bool> tilesComposed_; // row by row: which tiles of the back-buffer hold the composition
     // The source and destination rectangles the view image was scaled with.
     gfx::Rect scaledSource_;
     gfx::Rect scaledDestination_;

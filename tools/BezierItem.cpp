@@ -239,7 +239,7 @@ const Surface& BezierItem::ScaledTexture(int32_t height)
     return *scaledTexture_;
 }
 
-void BezierItem::KeepPixelsUnder(const gfx::Bitmap& target, const gfx::Rect& clip)
+void BezierItem::KeepPixelsUnder(const gfx::Graphics& graphics)
 {
     const std::vector<gfx::Point>& curve = CurvePixels();
     const int32_t height = LineHeight();
@@ -248,7 +248,7 @@ void BezierItem::KeepPixelsUnder(const gfx::Bitmap& target, const gfx::Rect& cli
         underPointsVersion_ = pointsVersion_;
         underHeight_ = height;
     }
-    const gfx::Rect fresh = clip.Intersected(target.Bounds());
+    const gfx::Rect fresh = graphics.Clip();
     for (size_t k = 0; k < curve.size(); ++k) {
         const gfx::Point p = curve[k];
         if (p.x < fresh.x || p.x >= fresh.Right()) {
@@ -257,20 +257,20 @@ void BezierItem::KeepPixelsUnder(const gfx::Bitmap& target, const gfx::Rect& cli
         const int32_t top = p.y - height / 2;
         const int32_t first = std::max(top, fresh.y), last = std::min(top + height, fresh.Bottom());
         for (int32_t y = first; y < last; ++y) {
-            under_[k * size_t(height) + size_t(y - top)] = target.Scanline(y)[p.x];
+            under_[k * size_t(height) + size_t(y - top)] = graphics.PixelAt(p.x, y);
         }
     }
 }
 
 void BezierItem::Draw(gfx::Graphics& graphics)
 {
-    const gfx::Rect area = LineArea().Intersected(graphics.Target().Bounds());
+    const gfx::Rect area = LineArea().Intersected(graphics.Area());
     if (area.IsEmpty() || area.Intersected(graphics.Clip()).IsEmpty() || texture_->width <= 0 ||
         texture_->height <= 0) {
         return;
     }
     // All of the clip's pixels are read before any is painted over.
-    KeepPixelsUnder(graphics.Target(), graphics.Clip());
+    KeepPixelsUnder(graphics);
     PaintLine(graphics);
 }
 
@@ -280,7 +280,7 @@ void BezierItem::PaintLine(gfx::Graphics& graphics)
     const int32_t halfHeight = height / 2;
     const uint32_t alpha = opacity_->Value() & 0xFF;
     const Surface& texture = ScaledTexture(height);
-    const gfx::Rect picture = graphics.Target().Bounds();
+    const gfx::Rect picture = graphics.Area();
     const gfx::Rect clip = graphics.Clip();
     const std::vector<gfx::Point>& curve = CurvePixels();
     const double pixelCount = double(curve.size());

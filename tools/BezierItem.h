@@ -75,7 +75,7 @@ private:
     LineState CurrentState() const;
     int32_t LineHeight() const;
     const Surface& ScaledTexture(int32_t height);
-    void KeepPixelsUnder(const gfx::Bitmap& target, const gfx::Rect& clip);
+    void KeepPixelsUnder(const gfx::Graphics& graphics);
     void PaintLine(gfx::Graphics& graphics);
 
     std::shared_ptr<const Surface> texture_;

@@ -2,6 +2,10 @@
 
 #include <algorithm>
 
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
+
 namespace gfx {
 
 namespace {
@@ -37,6 +41,29 @@ Argb BlendOverOpaque(Argb dst, Argb src)
                     channel(BlueOf(src), BlueOf(dst)));
 }
 
+// Copies the run of opaque pixels starting at i and returns where it ends. Most
+// pictures are opaque, so groups of eight are checked and copied in one pass.
+size_t CopyOpaqueRun(Argb* dst, const Argb* src, size_t i, size_t count)
+{
+#if defined(__SSE2__)
+    const __m128i alpha = _mm_set1_epi32(int32_t(0xFF000000u));
+    for (; i + 8 <= count; i += 8) {
+        const __m128i a = _mm_loadu_si128(reinterpret_cast<const __m128i*>(src + i));
+        const __m128i b = _mm_loadu_si128(reinterpret_cast<const __m128i*>(src + i + 4));
+        const __m128i both = _mm_and_si128(_mm_and_si128(a, b), alpha);
+        if (_mm_movemask_epi8(_mm_cmpeq_epi32(both, alpha)) != 0xFFFF) {
+            break;
+        }
+        _mm_storeu_si128(reinterpret_cast<__m128i*>(dst + i), a);
+        _mm_storeu_si128(reinterpret_cast<__m128i*>(dst + i + 4), b);
+    }
+#endif
+    for (; i < count && AlphaOf(src[i]) == 255; ++i) {
+        dst[i] = src[i];
+    }
+    return i;
+}
+
 } // namespace
 
 Argb BlendSourceOver(Argb dst, Argb src)
@@ -59,12 +86,8 @@ void BlendRowSourceOver(Argb* dst, const Argb* src, size_t count)
     size_t i = 0;
     while (i < count) {
         // Runs of opaque source pixels are copied in one go, runs of transparent ones skipped.
-        size_t run = i;
-        while (run < count && AlphaOf(src[run]) == 255) {
-            ++run;
-        }
+        size_t run = CopyOpaqueRun(dst, src, i, count);
         if (run > i) {
-            std::copy(src + i, src + run, dst + i);
             i = run;
             continue;
         }

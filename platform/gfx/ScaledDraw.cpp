@@ -25,20 +25,21 @@ struct AxisFilter {
 };
 
 // Filter for destination indices [from, to) of an axis that maps destLength pixels
-// onto sourceLength pixels starting at sourceStart; the source has sourceLimit pixels.
-AxisFilter MakeAxisFilter(int32_t from, int32_t to, int32_t destLength, int32_t sourceStart,
-                          int32_t sourceLength, int32_t sourceLimit)
+// onto sourceLength pixels starting at sourceStart; the source's content ends at
+// sourceExtent, inside or at the end of its last pixel sourcePixels - 1.
+AxisFilter MakeAxisFilter(int32_t from, int32_t to, int32_t destLength, double sourceStart, double sourceLength,
+                          double sourceExtent, int32_t sourcePixels)
 {
     AxisFilter f;
     f.taps.resize(size_t(to - from));
-    f.sourceBegin = sourceLimit;
+    f.sourceBegin = sourcePixels;
     f.sourceEnd = 0;
-    const double perDest = double(sourceLength) / double(destLength); // source pixels per destination pixel
+    const double perDest = sourceLength / double(destLength); // source pixels per destination pixel
     for (int32_t j = from; j < to; ++j) {
         Taps& t = f.taps[size_t(j - from)];
         t.weightOffset = f.weights.size();
         const double centre = sourceStart + (j + 0.5) * perDest;
-        if (centre < 0 || centre >= sourceLimit) {
+        if (centre < 0 || centre >= sourceExtent) {
             continue;
         }
         if (perDest <= 1.0) {
@@ -46,8 +47,8 @@ AxisFilter MakeAxisFilter(int32_t from, int32_t to, int32_t destLength, int32_t 
             const double u = centre - 0.5;
             const double base = std::floor(u);
             const float frac = float(u - base);
-            const int32_t i0 = std::clamp(int32_t(base), 0, sourceLimit - 1);
-            const int32_t i1 = std::clamp(int32_t(base) + 1, 0, sourceLimit - 1);
+            const int32_t i0 = std::clamp(int32_t(base), 0, sourcePixels - 1);
+            const int32_t i1 = std::clamp(int32_t(base) + 1, 0, sourcePixels - 1);
             if (i0 == i1 || frac == 0.0f) {
                 t.first = frac == 0.0f ? i0 : i1;
                 t.count = 1;
@@ -61,9 +62,9 @@ AxisFilter MakeAxisFilter(int32_t from, int32_t to, int32_t destLength, int32_t 
         } else {
             // Shrinking: every source pixel weighs by its overlap with our span.
             const double lo = std::max(0.0, sourceStart + j * perDest);
-            const double hi = std::min(double(sourceLimit), sourceStart + (j + 1) * perDest);
+            const double hi = std::min(sourceExtent, sourceStart + (j + 1) * perDest);
             const int32_t first = int32_t(std::floor(lo));
-            const int32_t last = std::min(sourceLimit - 1, int32_t(std::ceil(hi)) - 1);
+            const int32_t last = std::min(sourcePixels - 1, int32_t(std::ceil(hi)) - 1);
             double total = 0;
             for (int32_t i = first; i <= last; ++i) {
                 total += std::min(hi, i + 1.0) - std::max(lo, double(i));
@@ -102,13 +103,18 @@ void AddWeighted(Accum& acc, const Accum& v, float w)
     acc.b += v.b * w;
 }
 
+// std::lround for the sums here, which are never negative, without a library call:
+// below the cap, v + 0.5 is exact in double and truncation is the floor; whatever
+// reaches the cap clamps to 255 either way.
+int32_t RoundSum(float v) { return int32_t(std::min(double(v) + 0.5, 65536.0)); }
+
 Argb ToPixel(const Accum& acc)
 {
-    const int32_t a = std::clamp(int32_t(std::lround(acc.a)), 0, 255);
+    const int32_t a = std::clamp(RoundSum(acc.a), 0, 255);
     if (a == 0) {
         return 0;
     }
-    auto channel = [&](float c) { return uint32_t(std::clamp(int32_t(std::lround(c / acc.a)), 0, 255)); };
+    auto channel = [&](float c) { return uint32_t(std::clamp(RoundSum(c / acc.a), 0, 255)); };
     return MakeArgb(uint32_t(a), channel(acc.r), channel(acc.g), channel(acc.b));
 }
 
@@ -117,14 +123,24 @@ Argb ToPixel(const Accum& acc)
 void DrawScaled(Bitmap& target, const Rect& clip, CompositingMode mode, const Bitmap& source,
                 const Rect& destination, const Rect& sourceRect)
 {
+    DrawScaled(target, clip, mode, source, destination,
+               SourceArea{double(sourceRect.x), double(sourceRect.y), double(sourceRect.width),
+                          double(sourceRect.height), double(source.Width()), double(source.Height())});
+}
+
+void DrawScaled(Bitmap& target, const Rect& clip, CompositingMode mode, const Bitmap& source,
+                const Rect& destination, const SourceArea& sourceArea)
+{
     const Rect area = destination.Intersected(clip).Intersected(target.Bounds());
-    if (area.IsEmpty() || source.IsEmpty() || sourceRect.IsEmpty()) {
+    if (area.IsEmpty() || source.IsEmpty() || !(sourceArea.width > 0) || !(sourceArea.height > 0)) {
         return;
     }
-    const AxisFilter cols = MakeAxisFilter(area.x - destination.x, area.Right() - destination.x,
-                                           destination.width, sourceRect.x, sourceRect.width, source.Width());
-    const AxisFilter rows = MakeAxisFilter(area.y - destination.y, area.Bottom() - destination.y,
-                                           destination.height, sourceRect.y, sourceRect.height, source.Height());
+    const double extentWidth = std::min(sourceArea.extentWidth, double(source.Width()));
+    const double extentHeight = std::min(sourceArea.extentHeight, double(source.Height()));
+    const AxisFilter cols = MakeAxisFilter(area.x - destination.x, area.Right() - destination.x, destination.width,
+                                           sourceArea.x, sourceArea.width, extentWidth, source.Width());
+    const AxisFilter rows = MakeAxisFilter(area.y - destination.y, area.Bottom() - destination.y, destination.height,
+                                           sourceArea.y, sourceArea.height, extentHeight, source.Height());
     if (cols.sourceBegin >= cols.sourceEnd || rows.sourceBegin >= rows.sourceEnd) {
         return;
     }

@@ -5,6 +5,18 @@
 
 namespace gfx {
 
+// The part of a source that a scaled drawing reads, in source pixels. It may start and
+// end between pixels, and the source's content may end inside its last pixel: a halved
+// copy of a picture of odd width covers only the left half of its last column.
+struct SourceArea {
+    double x = 0;
+    double y = 0;
+    double width = 0;
+    double height = 0;
+    double extentWidth = 0; // where the source's content ends
+    double extentHeight = 0;
+};
+
 // Draws sourceRect of source scaled into destination on target, limited to clip.
 // Each axis is filtered on its own: enlarging interpolates linearly between the two
 // nearest source pixels, shrinking averages every source pixel the destination pixel
@@ -15,5 +27,9 @@ namespace gfx {
 // result as drawing it at once.
 void DrawScaled(Bitmap& target, const Rect& clip, CompositingMode mode, const Bitmap& source,
                 const Rect& destination, const Rect& sourceRect);
+// The same from an area that need not fall on pixel edges; destination pixels whose
+// centre maps past the source's extent are left alone.
+void DrawScaled(Bitmap& target, const Rect& clip, CompositingMode mode, const Bitmap& source,
+                const Rect& destination, const SourceArea& area);
 
 } // namespace gfx

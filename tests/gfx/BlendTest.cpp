@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <random>
 
@@ -60,11 +61,13 @@ TEST(Blend, RowMatchesPixelByPixel)
 {
     std::mt19937 rng(11);
     std::vector<Argb> src(257), dst(257);
-    for (size_t i = 0; i < src.size(); ++i) {
-        // Mix runs of opaque and transparent pixels with partial ones.
+    for (size_t i = 0; i < src.size();) {
+        // Mix runs of opaque and transparent pixels, up to 20 long, with partial ones.
         const uint32_t kind = rng() % 3;
-        src[i] = kind == 0 ? (rng() | 0xFF000000u) : kind == 1 ? (rng() & 0x00FFFFFFu) : rng();
-        dst[i] = rng();
+        for (const size_t end = std::min(src.size(), i + 1 + rng() % 20); i < end; ++i) {
+            src[i] = kind == 0 ? (rng() | 0xFF000000u) : kind == 1 ? (rng() & 0x00FFFFFFu) : rng();
+            dst[i] = rng();
+        }
     }
     std::vector<Argb> row = dst;
     BlendRowSourceOver(row.data(), src.data(), row.size());

@@ -112,3 +112,39 @@ TEST(Graphics, DrawBitmapBlendsOrCopiesByMode)
     g.DrawBitmap(src, Point{2, 0});
     EXPECT_EQ(dst.GetPixel(2, 0), 0x00FF0000u);
 }
+
+TEST(Graphics, DrawingIntoPartsOfAPictureEqualsDrawingIntoAllOfIt)
+{
+    // Every kind of call, translucent so that blending shows, on a 61 x 43 picture and
+    // on bands of it (with a column left out) whose top-left pixels are their origins.
+    Bitmap source(9, 7);
+    for (int32_t i = 0; i < 63; ++i) {
+        source.SetPixel(i % 9, i / 9, MakeArgb(uint32_t(40 + 3 * i), uint32_t(5 * i), 200, uint32_t(90 + i)));
+    }
+    auto drawAll = [&](Graphics& g) {
+        g.Clear(0xFF203040);
+        g.SetClip({2, 3, 55, 38});
+        g.FillRectangle(0x80C08040, {-5, 10, 40, 20});
+        g.DrawRectangle(0xC000FF00, {4, 6, 50, 30});
+        g.DrawEllipse(0xFFFF0000, {10, 4, 41, 33});
+        g.DrawLine(0x90FFFFFF, {0, 42}, {60, 1});
+        g.DrawBitmap(source, Point{30, 9});
+        g.DrawBitmap(source, Rect{3, 20, 30, 21}, Rect{1, 1, 8, 6});
+        g.SetCompositingMode(CompositingMode::SourceCopy);
+        g.DrawBitmap(source, Rect{40, 25, 5, 4}, Rect{0, 0, 9, 7});
+    };
+    Bitmap whole(61, 43);
+    Graphics all(whole);
+    drawAll(all);
+    for (const Rect part : {Rect{0, 0, 61, 14}, Rect{0, 14, 61, 15}, Rect{1, 29, 60, 14}}) {
+        Bitmap band(part.width, part.height);
+        Graphics g(band, {part.x, part.y});
+        ASSERT_EQ(g.Area(), part);
+        drawAll(g);
+        for (int32_t y = part.y; y < part.Bottom(); ++y) {
+            for (int32_t x = part.x; x < part.Right(); ++x) {
+                ASSERT_EQ(g.PixelAt(x, y), whole.GetPixel(x, y)) << x << ", " << y;
+            }
+        }
+    }
+}

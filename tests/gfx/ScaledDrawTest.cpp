@@ -1,4 +1,5 @@
 #include "gfx/Graphics.h"
+#include "gfx/ScaledDraw.h"
 
 #include <gtest/gtest.h>
 
@@ -132,4 +133,29 @@ TEST(ScaledDraw, TransparentPixelsDoNotDarkenTheirNeighbours)
     g.SetCompositingMode(CompositingMode::SourceCopy);
     g.DrawBitmap(src, Rect{0, 0, 1, 1}, Rect{0, 0, 2, 1});
     EXPECT_EQ(dst.GetPixel(0, 0), 0x80FFFFFFu);
+}
+
+TEST(ScaledDraw, AreaBetweenPixelEdgesWithTheContentEndingInsideTheLastPixel)
+{
+    Bitmap src(3, 1);
+    src.SetPixel(0, 0, 0xFF000000);
+    src.SetPixel(1, 0, 0xFF646464); // 100
+    src.SetPixel(2, 0, 0xFFC8C8C8); // 200, of which only the left half is content
+    struct Case {
+        SourceArea area;
+        int32_t destWidth;
+        Argb first, second;
+    } cases[] = {
+        {{0.5, 0, 2, 1, 3, 1}, 2, 0xFF323232, 0xFF969696},       // 1:1, half a pixel in: 50, 150
+        {{0, 0, 3, 1, 2.5, 1}, 1, 0xFF505050, 0xFF123456},       // (0 + 100 + 200 / 2) / 2.5 = 80
+        {{1, 0, 2, 1, 2.5, 1}, 2, 0xFF646464, 0xFF123456},       // the second centre, 2.5, lies past the content
+    };
+    for (const Case& c : cases) {
+        Bitmap dst(2, 1);
+        Graphics g(dst);
+        g.Clear(0xFF123456);
+        DrawScaled(dst, dst.Bounds(), CompositingMode::SourceCopy, src, Rect{0, 0, c.destWidth, 1}, c.area);
+        EXPECT_EQ(dst.GetPixel(0, 0), c.first) << c.area.x << ", " << c.area.extentWidth;
+        EXPECT_EQ(dst.GetPixel(1, 0), c.second) << c.area.x << ", " << c.area.extentWidth;
+    }
 }

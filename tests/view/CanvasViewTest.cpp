@@ -1,11 +1,13 @@
 #include "engine/CanvasView.h"
 
 #include "engine/PictureLayer.h"
+#include "engine/PicturePyramid.h"
 #include "support/TestPictures.h"
 
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <utility>
 
 namespace {
 
@@ -241,6 +243,53 @@ TEST(CanvasView, FlattenComposesAllLayersOverTransparent)
     top->Commit();
     view.Render(true, graphics);
     EXPECT_EQ(canvas.GetPixel(5, 5), first);
+}
+
+} // namespace
+
+namespace {
+
+TEST(CanvasView, DrawsFromTheCoarsestPyramidLevelThatIsNotEnlarged)
+{
+    // 203 x 77 in 50 x 40: levels 102 x 39, 51 x 20 and 26 x 10. The fit, 0.246, draws
+    // 51 level pixels into 50; far below the coarsest level, that one still serves.
+    const std::pair<float, int32_t> zoomsAndLevels[] = {
+        {0.25f, 2}, {0.25f * 1.0001f, 1}, {0.5f, 1}, {0.5f * 1.0001f, 0}, {1.0f, 0}, {3.0f, 0}, {0.01f, 3},
+    };
+    EXPECT_EQ(CanvasView(203, 77, 50, 40).DrawingLevel(), 2);
+    for (const auto& [zoom, level] : zoomsAndLevels) {
+        CanvasView view(203, 77, 50, 40);
+        ASSERT_TRUE(view.SetZoom(zoom));
+        EXPECT_EQ(view.DrawingLevel(), level) << zoom;
+    }
+    // A 48 MP phone picture fitted in the canvas draws from the 530 x 354 level.
+    EXPECT_EQ(CanvasView(8480, 5664, 443, 621).DrawingLevel(), 4);
+}
+
+TEST(CanvasView, AtAPowerOfTwoZoomTheCanvasShowsThatLevelPixelForPixel)
+{
+    const std::shared_ptr<Surface> noise = testpictures::Noise(203, 77, 9);
+    CanvasView view(203, 77, 40, 30);
+    view.AddLayer(std::make_shared<PictureLayer>(noise));
+    ASSERT_TRUE(view.SetZoom(0.25f));
+    view.Scroll(0, 8 - view.SrcX()); // level 2 starts at its column 2
+    ASSERT_EQ(view.SrcX(), 8);
+    ASSERT_EQ(view.DestY(), 5); // (30 - trunc(77 / 4)) / 2
+    PicturePyramid pyramid(203, 77, 40, 30);
+    pyramid.Update(WrapAsBitmap(std::as_const(*noise)), noise->Bounds());
+    gfx::Bitmap canvas(40, 30);
+    gfx::Graphics graphics(canvas);
+    view.Render(true, graphics);
+    const gfx::Bitmap& level = pyramid.Level(2);
+    // Level row 19 covers the picture's last row only, so the canvas row its centre
+    // falls on lies past the picture and stays black.
+    for (int32_t y = 0; y < 30; ++y) {
+        for (int32_t x = 0; x < 40; ++x) {
+            const bool shown = y >= 5 && y < 5 + 19;
+            const gfx::Argb expected = shown ? level.GetPixel(2 + x, y - 5) : gfx::colors::Black;
+            ASSERT_EQ(canvas.GetPixel(x, y), expected) << x << ", " << y;
+        }
+    }
 }
 
 } // namespace
