@@ -82,6 +82,7 @@ TEST(PictureLayer, UndoRestoresExactlyEvenOnTransparentPictures)
     PaintStep(env, op, {20, 5, 40, 40}, 0xFF00FF00);
     PaintStep(env, op, {0, 0, 5, 5}, 0x01020304);
     ASSERT_EQ(env.history.Size(), 3u);
+    const auto afterAll = CopySurface(env.picture->Working());
 
     env.history.Undo();
     env.history.Undo();
@@ -93,6 +94,14 @@ TEST(PictureLayer, UndoRestoresExactlyEvenOnTransparentPictures)
     EXPECT_TRUE(env.picture->IsEditing());
     env.picture->BeginEdit();
     EXPECT_TRUE(SamePixels(env.picture->Working(), *original));
+
+    // Redo puts back exactly what each undo replaced, and undo again takes it away.
+    while (env.history.Redo()) {
+    }
+    EXPECT_TRUE(SamePixels(env.picture->Working(), *afterAll));
+    env.history.Undo();
+    EXPECT_EQ(env.picture->Working().At(1, 1), original->At(1, 1));
+    EXPECT_EQ(env.picture->Working().At(30, 30), 0xFF00FF00u);
 }
 
 TEST(PictureLayer, SnapshotHoldsOnlyTheChangedTiles)
@@ -112,6 +121,9 @@ TEST(PictureLayer, SnapshotHoldsOnlyTheChangedTiles)
     env.history.Undo();
     EXPECT_EQ(picture->Working().At(1020, 1020), 0xFF808080u);
     EXPECT_EQ(picture->Working().At(1049, 1049), 0xFF808080u);
+    // The way back holds the same tiles, whatever the picture's size.
+    picture->BeginEdit();
+    EXPECT_EQ(snapshot->RestoreInto(*picture)->ByteSize(), snapshot->ByteSize());
 }
 
 TEST(PictureLayer, ReportsEveryWrittenArea)
