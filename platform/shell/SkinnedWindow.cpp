@@ -30,6 +30,11 @@ gfx::Point ClientPoint(const QMouseEvent* event)
 
 QRect ToQRect(const gfx::Rect& r) { return QRect(r.x, r.y, r.width, r.height); }
 
+KeyStroke ToKeyStroke(const QKeyEvent* event)
+{
+    return {VirtualKeyFromQtKey(event->key()), ModifiersFromQt(int(event->modifiers())), event->isAutoRepeat()};
+}
+
 } // namespace
 
 SkinnedWindow::SkinnedWindow(QWidget* parent)
@@ -174,6 +179,11 @@ bool SkinnedWindow::event(QEvent* event)
             return true;
         }
         break;
+    case QEvent::KeyRelease:
+        if (const auto* key = static_cast<QKeyEvent*>(event); !key->isAutoRepeat()) {
+            OnKeyUp(ToKeyStroke(key));
+        }
+        break;
     default:
         break;
     }
@@ -182,12 +192,13 @@ bool SkinnedWindow::event(QEvent* event)
 
 bool SkinnedWindow::HandleKeyPress(QKeyEvent* event)
 {
-    const int virtualKey = VirtualKeyFromQtKey(event->key());
-    if (virtualKey == vk::Space && event->modifiers().testFlag(Qt::AltModifier)) {
+    const KeyStroke key = ToKeyStroke(event);
+    const int virtualKey = key.virtualKey;
+    if (virtualKey == vk::Space && key.Holds(kAltKey)) {
         OnSystemMenuKey();
         return true;
     }
-    if (virtualKey != 0 && PreTranslateKeyDown(virtualKey)) {
+    if (virtualKey != 0 && PreTranslateKeyStroke(key)) {
         event->accept();
         return true;
     }
@@ -308,6 +319,12 @@ void SkinnedWindow::closeEvent(QCloseEvent* event)
         OnClose();
     }
     event->accept();
+}
+
+void SkinnedWindow::focusOutEvent(QFocusEvent* event)
+{
+    OnKeyboardLost();
+    QWidget::focusOutEvent(event);
 }
 
 void SkinnedWindow::UpdateCursor()

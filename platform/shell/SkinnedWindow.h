@@ -3,6 +3,7 @@
 #include "gfx/Bitmap.h"
 #include "gfx/Geometry.h"
 #include "shell/ToolTipHook.h"
+#include "shell/VirtualKeys.h"
 
 #include <QCursor>
 #include <QPoint>
@@ -77,8 +78,14 @@ protected:
     // Wheel turns in units of 120 per notch; positive away from the user.
     virtual void OnWheel(int /*delta*/) {}
     // Offered every key press before the window's own handling (Enter and Escape end
-    // the window); true consumes the key.
+    // the window); true consumes the key. By default the key alone, without its
+    // modifiers, goes on to PreTranslateKeyDown.
+    virtual bool PreTranslateKeyStroke(const KeyStroke& key) { return PreTranslateKeyDown(key.virtualKey); }
     virtual bool PreTranslateKeyDown(int /*virtualKey*/) { return false; }
+    // A key let go; the releases of the keyboard's auto-repeat are not reported.
+    virtual void OnKeyUp(const KeyStroke& /*key*/) {}
+    // The window lost the keyboard: the release of a key held now will not be reported.
+    virtual void OnKeyboardLost() {}
     // Alt+Space, the key that opens a window's system menu.
     virtual void OnSystemMenuKey() {}
     // Called whenever the mouse moves over the window: call SetCursorShape() and return
@@ -92,6 +99,8 @@ protected:
     virtual void OnClose() { OnCancel(); }
 
     void SetCursorShape(const QCursor& cursor);
+    // Asks OnSetCursor() again, for a change of cursor without a mouse move.
+    void UpdateCursor();
 
     bool event(QEvent* event) override;
     void paintEvent(QPaintEvent* event) override;
@@ -103,10 +112,10 @@ protected:
     void enterEvent(QEnterEvent* event) override;
     void leaveEvent(QEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
+    void focusOutEvent(QFocusEvent* event) override;
 
 private:
     void FitBackBuffer(int width, int height);
-    void UpdateCursor();
     bool HandleKeyPress(QKeyEvent* event);
 
     gfx::Bitmap backBuffer_;

@@ -12,7 +12,7 @@ TEST(VirtualKeys, MapsQtKeysToWindowsNumbers)
         {Qt::Key_Delete, 0x2E}, {Qt::Key_A, 0x41},        {Qt::Key_Z, 0x5A},      {Qt::Key_M, 0x4D},
         {Qt::Key_0, 0x30},      {Qt::Key_9, 0x39},        {Qt::Key_Return, 0x0D}, {Qt::Key_Enter, 0x0D},
         {Qt::Key_Escape, 0x1B}, {Qt::Key_Space, 0x20},    {Qt::Key_F1, 0x70},     {Qt::Key_F12, 0x7B},
-        {Qt::Key_Shift, 0x10},  {Qt::Key_Insert, 0x2D},   {Qt::Key_Tab, 0x09},
+        {Qt::Key_Shift, 0x10},  {Qt::Key_Insert, 0x2D},   {Qt::Key_Tab, 0x09},    {Qt::Key_Backslash, 0xDC},
     };
     for (const auto& [qtKey, virtualKey] : cases) {
         EXPECT_EQ(shell::VirtualKeyFromQtKey(qtKey), virtualKey) << "Qt key 0x" << std::hex << qtKey;
@@ -24,4 +24,12 @@ TEST(VirtualKeys, KeysWithoutANumberGiveZero)
     for (const int qtKey : {int(Qt::Key_unknown), int(Qt::Key_Launch0), int(Qt::Key_Eacute), int(Qt::Key_F35), 0}) {
         EXPECT_EQ(shell::VirtualKeyFromQtKey(qtKey), 0) << "Qt key 0x" << std::hex << qtKey;
     }
+}
+
+TEST(VirtualKeys, MapsQtModifiersToFlags)
+{
+    EXPECT_EQ(shell::ModifiersFromQt(Qt::NoModifier), shell::kNoModifier);
+    EXPECT_EQ(shell::ModifiersFromQt(Qt::ControlModifier | Qt::ShiftModifier | Qt::KeypadModifier),
+              shell::kControlKey | shell::kShiftKey);
+    EXPECT_EQ(shell::ModifiersFromQt(Qt::AltModifier | Qt::MetaModifier), shell::kAltKey);
 }
