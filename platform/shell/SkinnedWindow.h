@@ -27,6 +27,10 @@ enum ModalResult : int {
 // once. Input arrives through small virtual handlers in client coordinates, keys as
 // Windows virtual-key numbers (VirtualKeys.h). RunModal() shows the window and returns
 // the code given to EndModal().
+//
+// On a high-density screen the back buffer holds Scale() device pixels per client pixel
+// each way, so that what is drawn into it shows unscaled; client coordinates, hit tests
+// and the window's size stay in client (logical) pixels.
 class SkinnedWindow : public QWidget {
 public:
     // A parent makes the window modal to the whole program while it runs.
@@ -50,6 +54,12 @@ public:
     void CenterOnScreen();
     // The mouse position now, in client coordinates (outside the window too).
     gfx::Point CursorPosition() const;
+
+    // Device pixels per client pixel of the back buffer: 2 on a screen of device pixel
+    // ratio above 1, else 1. Fixed when the window is made.
+    int Scale() const { return scale_; }
+    // A client rectangle in back-buffer pixels.
+    gfx::Rect ToDevice(const gfx::Rect& client) const;
 
     gfx::Bitmap& BackBuffer() { return backBuffer_; }
     const gfx::Bitmap& BackBuffer() const { return backBuffer_; }
@@ -118,6 +128,7 @@ private:
     void FitBackBuffer(int width, int height);
     bool HandleKeyPress(QKeyEvent* event);
 
+    int scale_ = 1;
     gfx::Bitmap backBuffer_;
     QRegion pendingArea_;
     ToolTipHook toolTips_;
