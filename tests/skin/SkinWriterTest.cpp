@@ -13,12 +13,10 @@
 
 namespace {
 
-QStringList ExpectedFiles()
+// The files drawn again at twice the size for high-density screens, by their 1x names.
+QStringList DoubledFiles()
 {
-    QStringList files = {"main.bmp", "compare.bmp", "arrow_down.bmp", "arrow_up.bmp", "x.bmp", "miravo.ico", "miravo.png"};
-    for (const char* cursor : {"line", "stretch", "bc", "blur", "copy", "zoom", "move", "help", "hand"}) {
-        files << QString(cursor) + ".cur";
-    }
+    QStringList files = {"main.bmp", "compare.bmp", "arrow_down.bmp", "arrow_up.bmp"};
     std::vector<SkinButton> buttons = SkinLayout::MainButtons();
     const auto& compare = SkinLayout::CompareButtons();
     buttons.insert(buttons.end(), compare.begin(), compare.end());
@@ -26,6 +24,18 @@ QStringList ExpectedFiles()
         for (const char* suffix : {"_1", "_2", "_3"}) {
             files << QString::fromStdString(button.name) + suffix + ".bmp";
         }
+    }
+    return files;
+}
+
+QStringList ExpectedFiles()
+{
+    QStringList files = {"x.bmp", "miravo.ico", "miravo.png"};
+    for (const char* cursor : {"line", "stretch", "bc", "blur", "copy", "zoom", "move", "help", "hand"}) {
+        files << QString(cursor) + ".cur";
+    }
+    for (const QString& file : DoubledFiles()) {
+        files << file << QString::fromStdString(ScaledImageName(file.toStdString(), 2));
     }
     return files;
 }
@@ -43,6 +53,11 @@ TEST(SkinWriter, WritesTheWholeSkinIntoAFolder)
     written.sort();
     expected.sort();
     EXPECT_EQ(written, expected);
+    for (const QString& file : DoubledFiles()) {
+        const QImage plain(dir.filePath(file));
+        const QImage doubled(dir.filePath(QString::fromStdString(ScaledImageName(file.toStdString(), 2))));
+        EXPECT_EQ(doubled.size(), plain.size() * 2) << file.toStdString();
+    }
 }
 
 TEST(SkinWriter, ReportsAFolderItCannotWriteInto)
