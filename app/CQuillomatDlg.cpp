@@ -64,9 +64,9 @@ void CQuillomatDlg::OnInitDialog()
     setWindowTitle(QStringLiteral("Miravo"));
     dragBand_ = layout::kDragBand;
     LoadBackground("main.bmp");
-    canvasBitmap_ = gfx::Bitmap(layout::kCanvas.width, layout::kCanvas.height);
+    canvasBitmap_ = gfx::Bitmap(layout::kCanvas.width * Scale(), layout::kCanvas.height * Scale());
     BuildWidgets();
-    canvasRect_ = {layout::kCanvas.x, layout::kCanvas.y, canvasBitmap_.Width(), canvasBitmap_.Height()};
+    canvasRect_ = layout::kCanvas;
     MoveWindow({0, 0, layout::kMainWindow.width, layout::kMainWindow.height});
     CenterOnScreen();
     toolBox_ = std::make_unique<ToolBox>(this);
@@ -88,7 +88,7 @@ void CQuillomatDlg::OnInitDialog()
 void CQuillomatDlg::BuildWidgets()
 {
     widgets_ = std::make_unique<MainWidgets>(
-        [this](const SkinImage& image, const gfx::Rect& region) { DrawWidget(image, region); });
+        [this](const SkinImage& image, const gfx::Rect& region) { DrawWidget(image, region); }, Scale());
     widgets_->Plain("open").SetClickCallback([this] { Open(); });
     widgets_->Plain("close").SetClickCallback([this] { close(); });
     widgets_->Plain("min").SetClickCallback([this] { Minimize(); });
@@ -136,9 +136,10 @@ void CQuillomatDlg::BuildSliders()
 void CQuillomatDlg::ShowHelp(const QString& text)
 {
     const gfx::Rect panel = layout::kHelpPanel;
-    gfx::Graphics(BackBuffer()).FillRectangle(kHelpBackground, panel);
+    gfx::Graphics(BackBuffer()).FillRectangle(kHelpBackground, ToDevice(panel));
     // The longest help text does not fit at 12 points; it is shrunk rather than cut off.
-    shell::TextPainter(shell::TextPainter::FittingPointSize(text, panel)).Draw(BackBuffer(), panel, text, kHelpText);
+    shell::TextPainter(shell::TextPainter::FittingPointSize(text, panel))
+        .Draw(BackBuffer(), panel, text, kHelpText, Scale());
     Invalidate(panel);
     UpdateWindow();
 }
@@ -196,7 +197,8 @@ void CQuillomatDlg::OnSliderPosition(size_t index, int knobCentreX)
     const gfx::Rect track = widgets_->sliders[index]->Region();
     EraseRect({track.x - 5, track.y, track.width + 10, track.height});
     if (const std::shared_ptr<gfx::Bitmap>& knob = widgets_->sliders[index]->Payload()) {
-        DrawInRect({knobCentreX - knob->Width() / 2, track.y, knob->Width(), knob->Height()}, *knob);
+        const int32_t width = knob->Width() / Scale();
+        DrawInRect({knobCentreX - width / 2, track.y, width, knob->Height() / Scale()}, *knob);
     }
     UpdateWindow();
     RefreshCanvas();
@@ -205,10 +207,11 @@ void CQuillomatDlg::OnSliderPosition(size_t index, int knobCentreX)
 void CQuillomatDlg::OnSliderDisabled(int hidden, const gfx::Rect& track)
 {
     if (hidden != 0) {
-        auto saved = std::make_shared<gfx::Bitmap>(track.width, track.height);
+        const gfx::Rect device = ToDevice(track);
+        auto saved = std::make_shared<gfx::Bitmap>(device.width, device.height);
         gfx::Graphics copy(*saved);
         copy.SetCompositingMode(gfx::CompositingMode::SourceCopy);
-        copy.DrawBitmap(BackBuffer(), {0, 0, track.width, track.height}, track);
+        copy.DrawBitmap(BackBuffer(), saved->Bounds(), device);
         hiddenRegions_[&track] = std::move(saved);
         EraseRect(track);
     } else if (const auto found = hiddenRegions_.find(&track); found != hiddenRegions_.end() && found->second) {
@@ -388,7 +391,9 @@ gfx::Point CQuillomatDlg::CursorInPicture()
     if (!session_) {
         return {-1, -1};
     }
-    return session_->View()->ToPicture(CursorInCanvas());
+    // The view renders in device pixels.
+    const gfx::Point canvas = CursorInCanvas();
+    return session_->View()->ToPicture({canvas.x * Scale(), canvas.y * Scale()});
 }
 
 void CQuillomatDlg::RefreshCanvas()
@@ -443,7 +448,7 @@ void CQuillomatDlg::ShowOpened(gfx::Bitmap picture, PictureMetadata metadata)
 void CQuillomatDlg::StartEditing()
 {
     ResetTool();
-    session_ = std::make_unique<EditingSession>(openedImage_, this, eyelidTexture_);
+    session_ = std::make_unique<EditingSession>(openedImage_, this, eyelidTexture_, Scale());
     ToolEntry& line = widgets_->Tool("line").Payload();
     EntryOperation(line) = session_->LineTool();
     EntryScopes(line) = session_->LineScopes();

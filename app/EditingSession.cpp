@@ -3,8 +3,8 @@
 #include <utility>
 
 EditingSession::EditingSession(std::shared_ptr<Surface> opened, Environment* environment,
-                               std::shared_ptr<const Surface> eyelidTexture)
-    : view_(std::make_shared<CanvasView>(opened->width, opened->height, kCanvasWidth, kCanvasHeight)),
+                               std::shared_ptr<const Surface> eyelidTexture, int scale)
+    : view_(std::make_shared<CanvasView>(opened->width, opened->height, kCanvasWidth * scale, kCanvasHeight * scale)),
       picture_(std::make_shared<PictureLayer>(std::move(opened)))
 {
     view_->AddLayer(picture_);

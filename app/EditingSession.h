@@ -17,6 +17,10 @@
 // reset or rotated: the view fitted to the canvas, the picture as its first layer, the
 // two eyelid lines as its next layers, the line and move tools working on them, and an
 // empty undo history.
+//
+// The view renders the canvas in device pixels: on a screen of scale 2 it is twice the
+// canvas's size each way, with the zoom doubled, so the picture shows at the screen's
+// own resolution.
 class EditingSession {
 public:
     static constexpr int32_t kCanvasWidth = 443;
@@ -24,7 +28,7 @@ public:
 
     // The picture's pixels are shared, not copied: the first edit works on a copy.
     EditingSession(std::shared_ptr<Surface> opened, Environment* environment,
-                   std::shared_ptr<const Surface> eyelidTexture);
+                   std::shared_ptr<const Surface> eyelidTexture, int scale = 1);
 
     const std::shared_ptr<CanvasView>& View() const { return view_; }
     const std::shared_ptr<PictureLayer>& Picture() const { return picture_; }
