@@ -28,6 +28,41 @@ constexpr gfx::Argb kHelpBackground = 0xFFFFFFFF;
 constexpr gfx::Argb kHelpText = 0xFF000080; // navy
 constexpr int32_t kScrollStep = 50;         // picture pixels per arrow key
 
+// A command key: Ctrl with a letter or digit, with or without Shift as the row says.
+struct Shortcut {
+    enum class Shift { No, Yes, Either };
+    int virtualKey;
+    Shift shift;
+    void (CQuillomatDlg::*command)();
+    bool repeats;        // whether the keyboard's auto-repeat runs it again
+    bool waitsForButton; // refused while a mouse button held on the canvas is still a gesture
+};
+
+constexpr Shortcut kShortcuts[] = {
+    {'O', Shortcut::Shift::Either, &CQuillomatDlg::Open, false, false},
+    {'S', Shortcut::Shift::Either, &CQuillomatDlg::Save, false, false},
+    {'Z', Shortcut::Shift::No, &CQuillomatDlg::Undo, true, true},
+    {'Z', Shortcut::Shift::Yes, &CQuillomatDlg::Redo, true, true},
+    {'Y', Shortcut::Shift::Either, &CQuillomatDlg::Redo, true, true},
+    {'0', Shortcut::Shift::Either, &CQuillomatDlg::FitToCanvas, true, false},
+    {'W', Shortcut::Shift::Either, &CQuillomatDlg::Close, false, false},
+    {'Q', Shortcut::Shift::Either, &CQuillomatDlg::Close, false, false},
+};
+
+const Shortcut* FindShortcut(const shell::KeyStroke& key)
+{
+    if (!key.Holds(shell::kControlKey)) {
+        return nullptr;
+    }
+    const auto shift = key.Holds(shell::kShiftKey) ? Shortcut::Shift::Yes : Shortcut::Shift::No;
+    for (const Shortcut& shortcut : kShortcuts) {
+        if (shortcut.virtualKey == key.virtualKey && (shortcut.shift == Shortcut::Shift::Either || shortcut.shift == shift)) {
+            return &shortcut;
+        }
+    }
+    return nullptr;
+}
+
 QString Utf8(std::string_view text) { return QString::fromUtf8(text.data(), qsizetype(text.size())); }
 
 std::shared_ptr<const QCursor> LoadToolCursor(const std::string& name)
@@ -148,6 +183,7 @@ void CQuillomatDlg::ShowHelp(const QString& text)
 
 void CQuillomatDlg::ResetTool()
 {
+    spacePan_.reset(); // a tool chosen while Space is held stays when it is let go
     SetCurrentOperation(idleOperation_);
     ShowHelp(Utf8(ToolBox::kNoToolHelp));
     toolCursor_ = nullptr;
@@ -321,6 +357,93 @@ void CQuillomatDlg::OnWheel(int delta)
     RefreshCanvas();
 }
 
+bool CQuillomatDlg::PreTranslateKeyStroke(const shell::KeyStroke& key)
+{
+    return RunShortcut(key) || PreTranslateKeyDown(key.virtualKey);
+}
+
+// Command keys, Space and backslash never reach the tool, so that Ctrl+Z is no line
+// tool's Z. A command key the keyboard repeats, or one that must wait for a gesture
+// to end, is still taken.
+bool CQuillomatDlg::RunShortcut(const shell::KeyStroke& key)
+{
+    if (const Shortcut* shortcut = FindShortcut(key)) {
+        const bool gestureOpen = currentOperation_->buttonState > 0;
+        if ((shortcut->repeats || !key.autoRepeat) && !(shortcut->waitsForButton && gestureOpen)) {
+            (this->*shortcut->command)();
+        }
+        return true;
+    }
+    if (key.Holds(shell::kControlKey) || key.Holds(shell::kAltKey)) {
+        return false;
+    }
+    if (key.virtualKey == shell::vk::Space) {
+        if (!key.autoRepeat) {
+            BeginSpacePan();
+        }
+        return true;
+    }
+    if (key.virtualKey == shell::vk::Backslash) {
+        ShowBaseline(true);
+        return true;
+    }
+    return false;
+}
+
+void CQuillomatDlg::OnKeyUp(const shell::KeyStroke& key)
+{
+    if (key.virtualKey == shell::vk::Space) {
+        EndSpacePan();
+    } else if (key.virtualKey == shell::vk::Backslash) {
+        ShowBaseline(false);
+    }
+}
+
+void CQuillomatDlg::OnKeyboardLost()
+{
+    EndSpacePan();
+    ShowBaseline(false);
+}
+
+// A press that is already a gesture of the selected tool finishes with that tool.
+void CQuillomatDlg::BeginSpacePan()
+{
+    if (!session_ || spacePan_ || currentOperation_->buttonState > 0) {
+        return;
+    }
+    const std::shared_ptr<Operation> selected = currentOperation_;
+    const std::shared_ptr<const QCursor> cursor = toolCursor_;
+    SetCurrentOperation(session_->MoveTool());
+    spacePan_ = SpacePan{selected, cursor};
+    toolCursor_ = std::static_pointer_cast<const QCursor>(EntryCursor(widgets_->Tool("move").Payload()));
+    UpdateCursor();
+}
+
+void CQuillomatDlg::EndSpacePan()
+{
+    if (!spacePan_) {
+        return;
+    }
+    const SpacePan pan = std::move(*spacePan_);
+    spacePan_.reset();
+    const std::shared_ptr<Operation> mover = currentOperation_;
+    if (mover->buttonState > 0) {
+        mover->buttonState = 0;
+        mover->OnButtonUp(this);
+    }
+    SetCurrentOperation(pan.selected);
+    toolCursor_ = pan.cursor;
+    UpdateCursor();
+}
+
+void CQuillomatDlg::ShowBaseline(bool show)
+{
+    if (showingBaseline_ != show) {
+        showingBaseline_ = show;
+        RefreshCanvas();
+    }
+}
+
 bool CQuillomatDlg::PreTranslateKeyDown(int virtualKey)
 {
     if (!session_) {
@@ -403,7 +526,11 @@ void CQuillomatDlg::RefreshCanvas()
     }
     ApplyRefreshRule();
     gfx::Graphics canvas(canvasBitmap_);
-    session_->View()->Render(true, canvas);
+    if (showingBaseline_) {
+        session_->Baseline().Render(*session_->View(), canvas);
+    } else {
+        session_->View()->Render(true, canvas);
+    }
     DrawInRect(canvasRect_, canvasBitmap_);
     UpdateWindow();
 }
@@ -497,6 +624,14 @@ void CQuillomatDlg::Undo()
     RefreshCanvas();
 }
 
+void CQuillomatDlg::Redo()
+{
+    if (session_) {
+        session_->Steps().Redo();
+    }
+    RefreshCanvas();
+}
+
 void CQuillomatDlg::Reset()
 {
     if (!openedImage_) {
@@ -544,6 +679,14 @@ void CQuillomatDlg::ZoomOut()
     }
     ZoomBy(kZoomOutFactor);
     RefreshCanvas();
+}
+
+void CQuillomatDlg::FitToCanvas()
+{
+    if (session_) {
+        session_->FitView();
+        RefreshCanvas();
+    }
 }
 
 void CQuillomatDlg::ShowAbout() { AboutBox(this).exec(); }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "engine/BaselineView.h"
 #include "engine/CanvasView.h"
 #include "engine/Environment.h"
 #include "engine/History.h"
@@ -30,6 +31,9 @@ public:
     EditingSession(std::shared_ptr<Surface> opened, Environment* environment,
                    std::shared_ptr<const Surface> eyelidTexture, int scale = 1);
 
+    // Zooms so that the whole picture shows in the canvas, centred; changes nothing else.
+    void FitView();
+
     const std::shared_ptr<CanvasView>& View() const { return view_; }
     const std::shared_ptr<PictureLayer>& Picture() const { return picture_; }
     const std::shared_ptr<LineOperation>& LineTool() const { return lineTool_; }
@@ -38,10 +42,13 @@ public:
     const std::shared_ptr<PanOperation>& MoveTool() const { return moveTool_; }
     History& Steps() { return history_; }
     const History& Steps() const { return history_; }
+    // The picture as opened, shown through the view's zoom and scroll.
+    BaselineView& Baseline() { return baseline_; }
 
 private:
     std::shared_ptr<CanvasView> view_;
     std::shared_ptr<PictureLayer> picture_;
+    BaselineView baseline_;
     std::vector<std::shared_ptr<OperationScope>> lineScopes_;
     std::shared_ptr<LineOperation> lineTool_;
     std::shared_ptr<PanOperation> moveTool_;

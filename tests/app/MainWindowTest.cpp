@@ -362,3 +362,96 @@ TEST(CompareWindow, FitsBothPicturesIntoSquaresWithBlackBands)
     EXPECT_EQ(compare.BackBuffer().GetPixel(before.x + 137, before.y + 137),
               compare.BackBuffer().GetPixel(after.x + 137, after.y + 137)) << "no edits: both halves alike";
 }
+
+namespace {
+
+// What a step may change: the picture with its eyelid lines, the (left) eyelid's points,
+// and the line's opacity, which Ctrl+Z would lower if it reached the line tool as Z.
+struct EditState {
+    std::vector<uint32_t> pixels;
+    std::vector<gfx::PointF> points;
+    uint32_t opacity = 0;
+    bool operator==(const EditState&) const = default;
+};
+
+EditState StateOf(MainWindowDriver& d)
+{
+    const std::shared_ptr<Surface> flat = d.Session().View()->Flatten();
+    return {{flat->pixels.get(), flat->pixels.get() + size_t(flat->width) * size_t(flat->height)},
+            d.Session().LineTool()->Current()->Points(),
+            d.Session().LineScopes()[1]->Value()};
+}
+
+void Drag(MainWindowDriver& d, gfx::Point from, gfx::Point to, Qt::MouseButton button = Qt::LeftButton)
+{
+    d.MoveTo(from);
+    d.Press(from, button);
+    for (int step = 1; step <= 3; ++step) {
+        d.MoveTo({from.x + (to.x - from.x) * step / 3, from.y + (to.y - from.y) * step / 3});
+    }
+    d.Release(to, button);
+}
+
+gfx::Point At(int x, int y) { return MainWindowDriver::OnCanvas(x, y); }
+
+} // namespace
+
+TEST(MainWindow, RedoPutsBackExactlyWhatUndoTookAwayForEveryKindOfStep)
+{
+    struct Kind {
+        const char* name;
+        const char* tool;
+        std::function<void(MainWindowDriver&)> prepare; // steps and picks the kind builds on
+        std::function<void(MainWindowDriver&)> step;
+    };
+    const auto nothing = [](MainWindowDriver&) {};
+    const auto addPoint = [](MainWindowDriver& d) { d.Click(At(200, 300)); };
+    const Kind kinds[] = {
+        {"brighten drag", "bc", nothing, [](MainWindowDriver& d) { Drag(d, At(150, 260), At(180, 290)); }},
+        {"darken click", "bc", nothing, [](MainWindowDriver& d) { d.Click(At(200, 300), Qt::RightButton); }},
+        {"stretch", "stretch", nothing, [](MainWindowDriver& d) { Drag(d, At(220, 300), At(240, 318)); }},
+        {"spot removal", "blur", nothing, [](MainWindowDriver& d) { d.Click(At(200, 300)); }},
+        {"bloat", "zoom", nothing, [](MainWindowDriver& d) { d.Click(At(220, 300)); }},
+        {"pinch", "zoom", nothing, [](MainWindowDriver& d) { d.Click(At(220, 300), Qt::RightButton); }},
+        {"stamp", "copy", [](MainWindowDriver& d) { d.Click(At(150, 280), Qt::RightButton); },
+         [](MainWindowDriver& d) { d.Click(At(260, 320)); }},
+        {"eyelid point", "line", nothing, addPoint},
+        {"eyelid point move", "line", addPoint, [](MainWindowDriver& d) { Drag(d, At(200, 300), At(230, 320)); }},
+        {"eyelid point removal", "line", addPoint, [](MainWindowDriver& d) { d.Key(Qt::Key_Delete); }},
+    };
+    const Qt::KeyboardModifiers ctrl = Qt::ControlModifier, ctrlShift = Qt::ControlModifier | Qt::ShiftModifier;
+    for (const Kind& kind : kinds) {
+        SCOPED_TRACE(kind.name);
+        MainWindowDriver d;
+        d.OpenPicture(360, 240);
+        d.ClickButton(kind.tool);
+        kind.prepare(d);
+        const History& steps = d.Session().Steps();
+        const size_t stepsBefore = steps.Size();
+        const EditState before = StateOf(d);
+        kind.step(d);
+        const EditState after = StateOf(d);
+        ASSERT_FALSE(after == before);
+        ASSERT_EQ(steps.Size(), stepsBefore + 1);
+
+        for (const auto& [key, modifiers] : {std::pair{Qt::Key_Y, ctrl}, std::pair{Qt::Key_Z, ctrlShift}}) {
+            d.Key(Qt::Key_Z, ctrl);
+            EXPECT_TRUE(StateOf(d) == before);
+            EXPECT_EQ(d.Disabled("undo"), steps.IsEmpty());
+            EXPECT_EQ(d.Disabled("rotate"), !steps.IsEmpty()) << "redo does not count for rotate";
+            d.Key(key, modifiers);
+            EXPECT_TRUE(StateOf(d) == after);
+            EXPECT_EQ(steps.Size(), stepsBefore + 1);
+            EXPECT_TRUE(d.Disabled("rotate"));
+        }
+
+        // A new step makes the undone one unreachable.
+        d.Key(Qt::Key_Z, ctrl);
+        d.ClickButton("blur");
+        d.Click(At(180, 330));
+        const EditState changed = StateOf(d);
+        EXPECT_FALSE(steps.CanRedo());
+        d.Key(Qt::Key_Y, ctrl);
+        EXPECT_TRUE(StateOf(d) == changed);
+    }
+}
