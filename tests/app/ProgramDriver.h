@@ -20,10 +20,12 @@ namespace xdisplay {
 
 class ProgramTest : public XDisplayTest {
 protected:
-    // Starts the program in the test's folder with the arguments and waits for its window.
-    void StartProgram(const std::string& arguments)
+    // Starts the program in the test's folder with the arguments (and environment
+    // variables, "NAME=value ...") and waits for its window.
+    void StartProgram(const std::string& arguments, const std::string& environment = {})
     {
-        Start("MIRAVO_RECORD_PAGES='" + (dir_ / "pages.txt").string() + "' " + MIRAVO_PROGRAM + " " + arguments);
+        Start(environment + " MIRAVO_RECORD_PAGES='" + (dir_ / "pages.txt").string() + "' " + MIRAVO_PROGRAM + " " +
+              arguments);
         window_ = WaitForWindow("^Miravo$");
         ASSERT_FALSE(window_.empty()) << "the main window did not appear: " << Log();
     }
@@ -134,6 +136,18 @@ protected:
         ASSERT_EQ(Xdo("key --clearmodifiers " + key), 0);
         std::this_thread::sleep_for(100ms);
     }
+    // Holds a key of the main window down until LetGo.
+    void Hold(const std::string& key)
+    {
+        ASSERT_TRUE(FocusWindow(window_));
+        ASSERT_EQ(Xdo("keydown " + key), 0);
+        std::this_thread::sleep_for(100ms);
+    }
+    void LetGo(const std::string& key)
+    {
+        ASSERT_EQ(Xdo("keyup " + key), 0);
+        std::this_thread::sleep_for(100ms);
+    }
 
     // A visible window with the name that is not the main window (a message box has
     // the program's name too); empty when none came within ten seconds.
@@ -162,6 +176,16 @@ protected:
         ASSERT_EQ(Xdo("type --delay 10 '" + path + "'"), 0);
         ASSERT_EQ(Xdo("key Return"), 0);
         DismissMessage();
+    }
+    // Answers the open dialog with a path.
+    void AnswerOpen(const std::string& path)
+    {
+        const std::string dialog = WaitForWindow("^打开$");
+        ASSERT_FALSE(dialog.empty()) << "no open dialog: " << Log();
+        ASSERT_TRUE(FocusWindow(dialog));
+        ASSERT_EQ(Xdo("key --clearmodifiers ctrl+a"), 0);
+        ASSERT_EQ(Xdo("type --delay 10 '" + path + "'"), 0);
+        ASSERT_EQ(Xdo("key Return"), 0);
     }
     void DismissMessage()
     {
