@@ -34,19 +34,18 @@ struct Shortcut {
     int virtualKey;
     Shift shift;
     void (CQuillomatDlg::*command)();
-    bool repeats;        // whether the keyboard's auto-repeat runs it again
-    bool waitsForButton; // refused while a mouse button held on the canvas is still a gesture
+    bool repeats; // whether the keyboard's auto-repeat runs it again
 };
 
 constexpr Shortcut kShortcuts[] = {
-    {'O', Shortcut::Shift::Either, &CQuillomatDlg::Open, false, false},
-    {'S', Shortcut::Shift::Either, &CQuillomatDlg::Save, false, false},
-    {'Z', Shortcut::Shift::No, &CQuillomatDlg::Undo, true, true},
-    {'Z', Shortcut::Shift::Yes, &CQuillomatDlg::Redo, true, true},
-    {'Y', Shortcut::Shift::Either, &CQuillomatDlg::Redo, true, true},
-    {'0', Shortcut::Shift::Either, &CQuillomatDlg::FitToCanvas, true, false},
-    {'W', Shortcut::Shift::Either, &CQuillomatDlg::Close, false, false},
-    {'Q', Shortcut::Shift::Either, &CQuillomatDlg::Close, false, false},
+    {'O', Shortcut::Shift::Either, &CQuillomatDlg::Open, false},
+    {'S', Shortcut::Shift::Either, &CQuillomatDlg::Save, false},
+    {'Z', Shortcut::Shift::No, &CQuillomatDlg::Undo, true},
+    {'Z', Shortcut::Shift::Yes, &CQuillomatDlg::Redo, true},
+    {'Y', Shortcut::Shift::Either, &CQuillomatDlg::Redo, true},
+    {'0', Shortcut::Shift::Either, &CQuillomatDlg::FitToCanvas, true},
+    {'W', Shortcut::Shift::Either, &CQuillomatDlg::Close, false},
+    {'Q', Shortcut::Shift::Either, &CQuillomatDlg::Close, false},
 };
 
 const Shortcut* FindShortcut(const shell::KeyStroke& key)
@@ -363,13 +362,11 @@ bool CQuillomatDlg::PreTranslateKeyStroke(const shell::KeyStroke& key)
 }
 
 // Command keys, Space and backslash never reach the tool, so that Ctrl+Z is no line
-// tool's Z. A command key the keyboard repeats, or one that must wait for a gesture
-// to end, is still taken.
+// tool's Z; a command key repeated by the keyboard is taken even when it does not run.
 bool CQuillomatDlg::RunShortcut(const shell::KeyStroke& key)
 {
     if (const Shortcut* shortcut = FindShortcut(key)) {
-        const bool gestureOpen = currentOperation_->buttonState > 0;
-        if ((shortcut->repeats || !key.autoRepeat) && !(shortcut->waitsForButton && gestureOpen)) {
+        if (shortcut->repeats || !key.autoRepeat) {
             (this->*shortcut->command)();
         }
         return true;
@@ -408,7 +405,7 @@ void CQuillomatDlg::OnKeyboardLost()
 // A press that is already a gesture of the selected tool finishes with that tool.
 void CQuillomatDlg::BeginSpacePan()
 {
-    if (!session_ || spacePan_ || currentOperation_->buttonState > 0) {
+    if (!session_ || spacePan_ || GestureOpen()) {
         return;
     }
     const std::shared_ptr<Operation> selected = currentOperation_;
@@ -616,9 +613,14 @@ void CQuillomatDlg::Compare()
     compare.RunModal();
 }
 
+// A gesture whose button went up outside the canvas is still open: the tool records
+// its step later, from pixels that an undo or redo under it would have changed, so
+// both wait until the gesture ends.
+bool CQuillomatDlg::GestureOpen() const { return currentOperation_->buttonState > 0; }
+
 void CQuillomatDlg::Undo()
 {
-    if (session_) {
+    if (session_ && !GestureOpen()) {
         session_->Steps().Undo();
     }
     RefreshCanvas();
@@ -626,7 +628,7 @@ void CQuillomatDlg::Undo()
 
 void CQuillomatDlg::Redo()
 {
-    if (session_) {
+    if (session_ && !GestureOpen()) {
         session_->Steps().Redo();
     }
     RefreshCanvas();

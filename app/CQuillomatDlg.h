@@ -111,6 +111,7 @@ private:
     void EndSpacePan();
     void ShowBaseline(bool show);
 
+    bool GestureOpen() const;
     bool CursorInsideCanvas();
     bool ZoomBy(double factor);
     void StartEditing();

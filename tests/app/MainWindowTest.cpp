@@ -455,3 +455,26 @@ TEST(MainWindow, RedoPutsBackExactlyWhatUndoTookAwayForEveryKindOfStep)
         EXPECT_TRUE(StateOf(d) == changed);
     }
 }
+
+TEST(MainWindow, UndoAndRedoWaitForAGestureWhoseButtonWentUpOutsideTheCanvas)
+{
+    MainWindowDriver d;
+    d.OpenPicture(360, 240);
+    const std::shared_ptr<Surface> opened = d.window->OpenedImage();
+    d.ClickButton("blur");
+    d.Click(At(200, 300));
+    d.ClickButton("bc");
+    d.Press(At(205, 300));
+    d.MoveTo(At(207, 301)); // one dab over the blurred spot
+    d.Release({500, 600});  // outside: the gesture goes on
+    d.ClickButton("undo");
+    d.Key(Qt::Key_Z, Qt::ControlModifier);
+    EXPECT_EQ(d.Session().Steps().Size(), 1u);
+    d.MoveTo(At(210, 305));
+    d.Release(At(210, 305));
+    ASSERT_EQ(d.Session().Steps().Size(), 2u);
+    d.ClickButton("undo");
+    d.ClickButton("undo");
+    EXPECT_TRUE(testpictures::SamePixels(d.Session().Picture()->Working(), *opened))
+        << "undoing both steps gives the picture as opened";
+}
