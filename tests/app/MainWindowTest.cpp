@@ -477,4 +477,7 @@ TEST(MainWindow, UndoAndRedoWaitForAGestureWhoseButtonWentUpOutsideTheCanvas)
     d.ClickButton("undo");
     EXPECT_TRUE(testpictures::SamePixels(d.Session().Picture()->Working(), *opened))
         << "undoing both steps gives the picture as opened";
+    EXPECT_TRUE(d.Session().Steps().CanRedo());
+    d.ClickButton("reset");
+    EXPECT_FALSE(d.Session().Steps().CanRedo());
 }
