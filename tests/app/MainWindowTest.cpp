@@ -367,12 +367,7 @@ namespace {
 
 // What a step may change: the picture with its eyelid lines, the (left) eyelid's points,
 // and the line's opacity, which Ctrl+Z would lower if it reached the line tool as Z.
-struct EditState {
-    std::vector<uint32_t> pixels;
-    std::vector<gfx::PointF> points;
-    uint32_t opacity = 0;
-    bool operator==(const EditState&) const = default;
-};
+using EditState = std::tuple<std::vector<uint32_t>, std::vector<gfx::PointF>, uint32_t>;
 
 EditState StateOf(MainWindowDriver& d)
 {
@@ -382,14 +377,14 @@ EditState StateOf(MainWindowDriver& d)
             d.Session().LineScopes()[1]->Value()};
 }
 
-void Drag(MainWindowDriver& d, gfx::Point from, gfx::Point to, Qt::MouseButton button = Qt::LeftButton)
+void Drag(MainWindowDriver& d, gfx::Point from, gfx::Point to)
 {
     d.MoveTo(from);
-    d.Press(from, button);
+    d.Press(from);
     for (int step = 1; step <= 3; ++step) {
         d.MoveTo({from.x + (to.x - from.x) * step / 3, from.y + (to.y - from.y) * step / 3});
     }
-    d.Release(to, button);
+    d.Release(to);
 }
 
 gfx::Point At(int x, int y) { return MainWindowDriver::OnCanvas(x, y); }
@@ -408,11 +403,9 @@ TEST(MainWindow, RedoPutsBackExactlyWhatUndoTookAwayForEveryKindOfStep)
     const auto addPoint = [](MainWindowDriver& d) { d.Click(At(200, 300)); };
     const Kind kinds[] = {
         {"brighten drag", "bc", nothing, [](MainWindowDriver& d) { Drag(d, At(150, 260), At(180, 290)); }},
-        {"darken click", "bc", nothing, [](MainWindowDriver& d) { d.Click(At(200, 300), Qt::RightButton); }},
         {"stretch", "stretch", nothing, [](MainWindowDriver& d) { Drag(d, At(220, 300), At(240, 318)); }},
         {"spot removal", "blur", nothing, [](MainWindowDriver& d) { d.Click(At(200, 300)); }},
         {"bloat", "zoom", nothing, [](MainWindowDriver& d) { d.Click(At(220, 300)); }},
-        {"pinch", "zoom", nothing, [](MainWindowDriver& d) { d.Click(At(220, 300), Qt::RightButton); }},
         {"stamp", "copy", [](MainWindowDriver& d) { d.Click(At(150, 280), Qt::RightButton); },
          [](MainWindowDriver& d) { d.Click(At(260, 320)); }},
         {"eyelid point", "line", nothing, addPoint},
@@ -437,12 +430,10 @@ TEST(MainWindow, RedoPutsBackExactlyWhatUndoTookAwayForEveryKindOfStep)
         for (const auto& [key, modifiers] : {std::pair{Qt::Key_Y, ctrl}, std::pair{Qt::Key_Z, ctrlShift}}) {
             d.Key(Qt::Key_Z, ctrl);
             EXPECT_TRUE(StateOf(d) == before);
-            EXPECT_EQ(d.Disabled("undo"), steps.IsEmpty());
             EXPECT_EQ(d.Disabled("rotate"), !steps.IsEmpty()) << "redo does not count for rotate";
             d.Key(key, modifiers);
             EXPECT_TRUE(StateOf(d) == after);
             EXPECT_EQ(steps.Size(), stepsBefore + 1);
-            EXPECT_TRUE(d.Disabled("rotate"));
         }
 
         // A new step makes the undone one unreachable.

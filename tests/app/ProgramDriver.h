@@ -93,6 +93,15 @@ protected:
         return Same(Area(shot, area), image);
     }
 
+    // Waits up to five seconds for the program to end.
+    bool WaitUntilGone() const
+    {
+        for (int i = 0; i < 50 && !ProcessGone(pid_); ++i) {
+            std::this_thread::sleep_for(100ms);
+        }
+        return ProcessGone(pid_);
+    }
+
     // Moves the pointer off every window, so that no cursor or hover look shows.
     void ParkPointer()
     {
@@ -136,16 +145,10 @@ protected:
         ASSERT_EQ(Xdo("key --clearmodifiers " + key), 0);
         std::this_thread::sleep_for(100ms);
     }
-    // Holds a key of the main window down until LetGo.
-    void Hold(const std::string& key)
+    // Only the press ("keydown") or only the release ("keyup") of a key.
+    void KeyHalf(const std::string& half, const std::string& key)
     {
-        ASSERT_TRUE(FocusWindow(window_));
-        ASSERT_EQ(Xdo("keydown " + key), 0);
-        std::this_thread::sleep_for(100ms);
-    }
-    void LetGo(const std::string& key)
-    {
-        ASSERT_EQ(Xdo("keyup " + key), 0);
+        ASSERT_EQ(Xdo(half + " " + key), 0);
         std::this_thread::sleep_for(100ms);
     }
 
@@ -169,19 +172,15 @@ protected:
     // Answers the save dialog with a path and the message box that follows with Enter.
     void SaveAs(const std::string& path)
     {
-        const std::string dialog = WaitForWindow("^另存为$");
-        ASSERT_FALSE(dialog.empty()) << "no save dialog: " << Log();
-        ASSERT_TRUE(FocusWindow(dialog));
-        ASSERT_EQ(Xdo("key --clearmodifiers ctrl+a"), 0);
-        ASSERT_EQ(Xdo("type --delay 10 '" + path + "'"), 0);
-        ASSERT_EQ(Xdo("key Return"), 0);
+        AnswerFileDialog("另存为", path);
         DismissMessage();
     }
-    // Answers the open dialog with a path.
-    void AnswerOpen(const std::string& path)
+    void AnswerOpen(const std::string& path) { AnswerFileDialog("打开", path); }
+    // Types the path into the file dialog of that title and confirms it.
+    void AnswerFileDialog(const std::string& title, const std::string& path)
     {
-        const std::string dialog = WaitForWindow("^打开$");
-        ASSERT_FALSE(dialog.empty()) << "no open dialog: " << Log();
+        const std::string dialog = WaitForWindow("^" + title + "$");
+        ASSERT_FALSE(dialog.empty()) << "no dialog " << title << ": " << Log();
         ASSERT_TRUE(FocusWindow(dialog));
         ASSERT_EQ(Xdo("key --clearmodifiers ctrl+a"), 0);
         ASSERT_EQ(Xdo("type --delay 10 '" + path + "'"), 0);

@@ -82,7 +82,6 @@ TEST(PictureLayer, UndoRestoresExactlyEvenOnTransparentPictures)
     PaintStep(env, op, {20, 5, 40, 40}, 0xFF00FF00);
     PaintStep(env, op, {0, 0, 5, 5}, 0x01020304);
     ASSERT_EQ(env.history.Size(), 3u);
-    const auto afterAll = CopySurface(env.picture->Working());
 
     env.history.Undo();
     env.history.Undo();
@@ -94,14 +93,6 @@ TEST(PictureLayer, UndoRestoresExactlyEvenOnTransparentPictures)
     EXPECT_TRUE(env.picture->IsEditing());
     env.picture->BeginEdit();
     EXPECT_TRUE(SamePixels(env.picture->Working(), *original));
-
-    // Redo puts back exactly what each undo replaced, and undo again takes it away.
-    while (env.history.Redo()) {
-    }
-    EXPECT_TRUE(SamePixels(env.picture->Working(), *afterAll));
-    env.history.Undo();
-    EXPECT_EQ(env.picture->Working().At(1, 1), original->At(1, 1));
-    EXPECT_EQ(env.picture->Working().At(30, 30), 0xFF00FF00u);
 }
 
 TEST(PictureLayer, SnapshotHoldsOnlyTheChangedTiles)

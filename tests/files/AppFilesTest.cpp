@@ -77,19 +77,3 @@ TEST_F(AppFilesTest, MissingFilesGiveNothingAndCursorsIgnoreTheCurrentFolder)
     fs::current_path(root_ / "elsewhere");
     EXPECT_EQ(CursorFilePath("hand"), root_ / "bin" / "data" / "hand.cur");
 }
-
-TEST_F(AppFilesTest, HighDensitySkinImagesAreTheDoubledFilesOrThePlainOnesEnlarged)
-{
-    EXPECT_EQ(ScaledImageName("open_1.bmp", 2), "open_1@2x.bmp");
-    EXPECT_EQ(ScaledImageName("open_1.bmp", 1), "open_1.bmp");
-    PutBitmap(root_ / "bin" / "data" / "main.bmp", 3);
-    PutBitmap(root_ / "bin" / "data" / "main@2x.bmp", 7);
-    PutBitmap(root_ / "bin" / "data" / "knob.bmp", 4);
-    SetAppDirForTesting(root_ / "bin");
-    EXPECT_EQ(LoadAppImage("main.bmp", 1)->Width(), 3);
-    EXPECT_EQ(LoadAppImage("main.bmp", 2)->Width(), 7);
-    const auto enlarged = LoadAppImage("knob.bmp", 2);
-    ASSERT_TRUE(enlarged);
-    EXPECT_EQ(enlarged->Bounds(), (gfx::Rect{0, 0, 8, 4}));
-    EXPECT_EQ(LoadAppImage("absent.bmp", 2), nullptr);
-}

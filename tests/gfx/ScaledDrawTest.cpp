@@ -55,19 +55,6 @@ TEST(ScaledDraw, EnlargingInterpolatesBetweenNeighbours)
     EXPECT_EQ(dst.GetPixel(8, 0), 0xFFC8C8C8u);
 }
 
-TEST(ScaledDraw, EnlargingByAWholeFactorRepeatsEachPixel)
-{
-    const Bitmap src = Noise(3, 2, 4);
-    Bitmap dst(4, 4);
-    Graphics g(dst);
-    g.DrawBitmap(src, Rect{0, 0, 4, 4}, Rect{1, 0, 2, 2}); // twice the size, from column 1
-    for (int y = 0; y < 4; ++y) {
-        for (int x = 0; x < 4; ++x) {
-            EXPECT_EQ(dst.GetPixel(x, y), src.GetPixel(1 + x / 2, y / 2)) << x << "," << y;
-        }
-    }
-}
-
 TEST(ScaledDraw, ShrinkingAveragesInsteadOfAliasing)
 {
     // A one-pixel checkerboard shrunk 13 times must come out as even grey, not as

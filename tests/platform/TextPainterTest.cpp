@@ -114,28 +114,3 @@ TEST(TextPainter, ShrinksOnlyTextThatDoesNotFitAndThenDrawsAllOfIt)
     EXPECT_GE(DarkRows(large, taller).back(), 200);
     EXPECT_EQ(shell::TextPainter::FittingPointSize(longText + longText + longText, panel), 9) << "never below 9";
 }
-
-TEST(TextPainter, DrawsAtTwiceTheResolutionWithTheSameLayout)
-{
-    TestApplication();
-    const gfx::Rect rect{10, 10, 110, 60};
-    const QString text = QString::fromUtf8("请选择操作 宋体");
-    gfx::Bitmap plain = WhitePanel(130, 80);
-    gfx::Bitmap doubled = WhitePanel(260, 160);
-    shell::TextPainter().Draw(plain, rect, text, kNavy);
-    shell::TextPainter().Draw(doubled, rect, text, kNavy, 2);
-    const std::vector<int> rows = DarkRows(plain, rect);
-    const std::vector<int> fine = DarkRows(doubled, {20, 20, 220, 120});
-    ASSERT_FALSE(rows.empty());
-    ASSERT_FALSE(fine.empty());
-    EXPECT_NEAR(fine.front(), 2 * rows.front(), 2);
-    EXPECT_NEAR(fine.back(), 2 * rows.back() + 1, 3);
-    // Drawn, not enlarged: some 2 x 2 block of the doubled text is not one colour.
-    bool detail = false;
-    for (int y = 20; y < 140 && !detail; y += 2) {
-        for (int x = 20; x < 240 && !detail; x += 2) {
-            detail = doubled.GetPixel(x, y) != doubled.GetPixel(x + 1, y + 1);
-        }
-    }
-    EXPECT_TRUE(detail);
-}

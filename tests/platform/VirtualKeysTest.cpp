@@ -25,11 +25,3 @@ TEST(VirtualKeys, KeysWithoutANumberGiveZero)
         EXPECT_EQ(shell::VirtualKeyFromQtKey(qtKey), 0) << "Qt key 0x" << std::hex << qtKey;
     }
 }
-
-TEST(VirtualKeys, MapsQtModifiersToFlags)
-{
-    EXPECT_EQ(shell::ModifiersFromQt(Qt::NoModifier), shell::kNoModifier);
-    EXPECT_EQ(shell::ModifiersFromQt(Qt::ControlModifier | Qt::ShiftModifier | Qt::KeypadModifier),
-              shell::kControlKey | shell::kShiftKey);
-    EXPECT_EQ(shell::ModifiersFromQt(Qt::AltModifier | Qt::MetaModifier), shell::kAltKey);
-}
