@@ -20,8 +20,8 @@ public:
     using SkinnedWindow::SkinnedWindow;
 
     // Loads the skin background from the data folder ("main.bmp", or its image drawn at
-    // Scale()) into the back buffer and keeps the clean copy. A missing or unreadable file leaves both as they were,
-    // so the window shows black where the skin would be.
+    // Scale()) into the back buffer and keeps the clean copy. A missing or unreadable
+    // file leaves both as they were, so the window shows black where the skin would be.
     void LoadBackground(const std::string& relativePath);
     // Draws the whole bitmap stretched into the rectangle (unscaled when the sizes match)
     // and marks the rectangle to be shown.
