@@ -55,7 +55,8 @@ const Shortcut* FindShortcut(const shell::KeyStroke& key)
     }
     const auto shift = key.Holds(shell::kShiftKey) ? Shortcut::Shift::Yes : Shortcut::Shift::No;
     for (const Shortcut& shortcut : kShortcuts) {
-        if (shortcut.virtualKey == key.virtualKey && (shortcut.shift == Shortcut::Shift::Either || shortcut.shift == shift)) {
+        const bool shiftMatches = shortcut.shift == Shortcut::Shift::Either || shortcut.shift == shift;
+        if (shortcut.virtualKey == key.virtualKey && shiftMatches) {
             return &shortcut;
         }
     }
