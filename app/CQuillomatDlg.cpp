@@ -28,6 +28,41 @@ constexpr gfx::Argb kHelpBackground = 0xFFFFFFFF;
 constexpr gfx::Argb kHelpText = 0xFF000080; // navy
 constexpr int32_t kScrollStep = 50;         // picture pixels per arrow key
 
+// A command key: Ctrl with a letter or digit, with or without Shift as the row says.
+struct Shortcut {
+    enum class Shift { No, Yes, Either };
+    int virtualKey;
+    Shift shift;
+    void (CQuillomatDlg::*command)();
+    bool repeats; // whether the keyboard's auto-repeat runs it again
+};
+
+constexpr Shortcut kShortcuts[] = {
+    {'O', Shortcut::Shift::Either, &CQuillomatDlg::Open, false},
+    {'S', Shortcut::Shift::Either, &CQuillomatDlg::Save, false},
+    {'Z', Shortcut::Shift::No, &CQuillomatDlg::Undo, true},
+    {'Z', Shortcut::Shift::Yes, &CQuillomatDlg::Redo, true},
+    {'Y', Shortcut::Shift::Either, &CQuillomatDlg::Redo, true},
+    {'0', Shortcut::Shift::Either, &CQuillomatDlg::FitToCanvas, true},
+    {'W', Shortcut::Shift::Either, &CQuillomatDlg::Close, false},
+    {'Q', Shortcut::Shift::Either, &CQuillomatDlg::Close, false},
+};
+
+const Shortcut* FindShortcut(const shell::KeyStroke& key)
+{
+    if (!key.Holds(shell::kControlKey)) {
+        return nullptr;
+    }
+    const auto shift = key.Holds(shell::kShiftKey) ? Shortcut::Shift::Yes : Shortcut::Shift::No;
+    for (const Shortcut& shortcut : kShortcuts) {
+        const bool shiftMatches = shortcut.shift == Shortcut::Shift::Either || shortcut.shift == shift;
+        if (shortcut.virtualKey == key.virtualKey && shiftMatches) {
+            return &shortcut;
+        }
+    }
+    return nullptr;
+}
+
 QString Utf8(std::string_view text) { return QString::fromUtf8(text.data(), qsizetype(text.size())); }
 
 std::shared_ptr<const QCursor> LoadToolCursor(const std::string& name)
@@ -64,9 +99,9 @@ void CQuillomatDlg::OnInitDialog()
     setWindowTitle(QStringLiteral("Miravo"));
     dragBand_ = layout::kDragBand;
     LoadBackground("main.bmp");
-    canvasBitmap_ = gfx::Bitmap(layout::kCanvas.width, layout::kCanvas.height);
+    canvasBitmap_ = gfx::Bitmap(layout::kCanvas.width * Scale(), layout::kCanvas.height * Scale());
     BuildWidgets();
-    canvasRect_ = {layout::kCanvas.x, layout::kCanvas.y, canvasBitmap_.Width(), canvasBitmap_.Height()};
+    canvasRect_ = layout::kCanvas;
     MoveWindow({0, 0, layout::kMainWindow.width, layout::kMainWindow.height});
     CenterOnScreen();
     toolBox_ = std::make_unique<ToolBox>(this);
@@ -88,7 +123,7 @@ void CQuillomatDlg::OnInitDialog()
 void CQuillomatDlg::BuildWidgets()
 {
     widgets_ = std::make_unique<MainWidgets>(
-        [this](const SkinImage& image, const gfx::Rect& region) { DrawWidget(image, region); });
+        [this](const SkinImage& image, const gfx::Rect& region) { DrawWidget(image, region); }, Scale());
     widgets_->Plain("open").SetClickCallback([this] { Open(); });
     widgets_->Plain("close").SetClickCallback([this] { close(); });
     widgets_->Plain("min").SetClickCallback([this] { Minimize(); });
@@ -136,9 +171,10 @@ void CQuillomatDlg::BuildSliders()
 void CQuillomatDlg::ShowHelp(const QString& text)
 {
     const gfx::Rect panel = layout::kHelpPanel;
-    gfx::Graphics(BackBuffer()).FillRectangle(kHelpBackground, panel);
+    gfx::Graphics(BackBuffer()).FillRectangle(kHelpBackground, ToDevice(panel));
     // The longest help text does not fit at 12 points; it is shrunk rather than cut off.
-    shell::TextPainter(shell::TextPainter::FittingPointSize(text, panel)).Draw(BackBuffer(), panel, text, kHelpText);
+    shell::TextPainter(shell::TextPainter::FittingPointSize(text, panel))
+        .Draw(BackBuffer(), panel, text, kHelpText, Scale());
     Invalidate(panel);
     UpdateWindow();
 }
@@ -147,6 +183,7 @@ void CQuillomatDlg::ShowHelp(const QString& text)
 
 void CQuillomatDlg::ResetTool()
 {
+    spacePan_.reset(); // a tool chosen while Space is held stays when it is let go
     SetCurrentOperation(idleOperation_);
     ShowHelp(Utf8(ToolBox::kNoToolHelp));
     toolCursor_ = nullptr;
@@ -196,7 +233,8 @@ void CQuillomatDlg::OnSliderPosition(size_t index, int knobCentreX)
     const gfx::Rect track = widgets_->sliders[index]->Region();
     EraseRect({track.x - 5, track.y, track.width + 10, track.height});
     if (const std::shared_ptr<gfx::Bitmap>& knob = widgets_->sliders[index]->Payload()) {
-        DrawInRect({knobCentreX - knob->Width() / 2, track.y, knob->Width(), knob->Height()}, *knob);
+        const int32_t width = knob->Width() / Scale();
+        DrawInRect({knobCentreX - width / 2, track.y, width, knob->Height() / Scale()}, *knob);
     }
     UpdateWindow();
     RefreshCanvas();
@@ -205,10 +243,11 @@ void CQuillomatDlg::OnSliderPosition(size_t index, int knobCentreX)
 void CQuillomatDlg::OnSliderDisabled(int hidden, const gfx::Rect& track)
 {
     if (hidden != 0) {
-        auto saved = std::make_shared<gfx::Bitmap>(track.width, track.height);
+        const gfx::Rect device = ToDevice(track);
+        auto saved = std::make_shared<gfx::Bitmap>(device.width, device.height);
         gfx::Graphics copy(*saved);
         copy.SetCompositingMode(gfx::CompositingMode::SourceCopy);
-        copy.DrawBitmap(BackBuffer(), {0, 0, track.width, track.height}, track);
+        copy.DrawBitmap(BackBuffer(), saved->Bounds(), device);
         hiddenRegions_[&track] = std::move(saved);
         EraseRect(track);
     } else if (const auto found = hiddenRegions_.find(&track); found != hiddenRegions_.end() && found->second) {
@@ -318,6 +357,91 @@ void CQuillomatDlg::OnWheel(int delta)
     RefreshCanvas();
 }
 
+bool CQuillomatDlg::PreTranslateKeyStroke(const shell::KeyStroke& key)
+{
+    return RunShortcut(key) || PreTranslateKeyDown(key.virtualKey);
+}
+
+// Command keys, Space and backslash never reach the tool, so that Ctrl+Z is no line
+// tool's Z; a command key repeated by the keyboard is taken even when it does not run.
+bool CQuillomatDlg::RunShortcut(const shell::KeyStroke& key)
+{
+    if (const Shortcut* shortcut = FindShortcut(key)) {
+        if (shortcut->repeats || !key.autoRepeat) {
+            (this->*shortcut->command)();
+        }
+        return true;
+    }
+    if (key.Holds(shell::kControlKey) || key.Holds(shell::kAltKey)) {
+        return false;
+    }
+    if (key.virtualKey == shell::vk::Space) {
+        if (!key.autoRepeat) {
+            BeginSpacePan();
+        }
+        return true;
+    }
+    if (key.virtualKey == shell::vk::Backslash) {
+        ShowBaseline(true);
+        return true;
+    }
+    return false;
+}
+
+void CQuillomatDlg::OnKeyUp(const shell::KeyStroke& key)
+{
+    if (key.virtualKey == shell::vk::Space) {
+        EndSpacePan();
+    } else if (key.virtualKey == shell::vk::Backslash) {
+        ShowBaseline(false);
+    }
+}
+
+void CQuillomatDlg::OnKeyboardLost()
+{
+    EndSpacePan();
+    ShowBaseline(false);
+}
+
+// A press that is already a gesture of the selected tool finishes with that tool.
+void CQuillomatDlg::BeginSpacePan()
+{
+    if (!session_ || spacePan_ || GestureOpen()) {
+        return;
+    }
+    const std::shared_ptr<Operation> selected = currentOperation_;
+    const std::shared_ptr<const QCursor> cursor = toolCursor_;
+    SetCurrentOperation(session_->MoveTool());
+    spacePan_ = SpacePan{selected, cursor};
+    toolCursor_ = std::static_pointer_cast<const QCursor>(EntryCursor(widgets_->Tool("move").Payload()));
+    UpdateCursor();
+}
+
+void CQuillomatDlg::EndSpacePan()
+{
+    if (!spacePan_) {
+        return;
+    }
+    const SpacePan pan = std::move(*spacePan_);
+    spacePan_.reset();
+    const std::shared_ptr<Operation> mover = currentOperation_;
+    if (mover->buttonState > 0) {
+        mover->buttonState = 0;
+        mover->OnButtonUp(this);
+    }
+    SetCurrentOperation(pan.selected);
+    toolCursor_ = pan.cursor;
+    UpdateCursor();
+}
+
+void CQuillomatDlg::ShowBaseline(bool show)
+{
+    if (showingBaseline_ != show) {
+        showingBaseline_ = show;
+        RefreshCanvas();
+    }
+}
+
 bool CQuillomatDlg::PreTranslateKeyDown(int virtualKey)
 {
     if (!session_) {
@@ -388,7 +512,9 @@ gfx::Point CQuillomatDlg::CursorInPicture()
     if (!session_) {
         return {-1, -1};
     }
-    return session_->View()->ToPicture(CursorInCanvas());
+    // The view renders in device pixels.
+    const gfx::Point canvas = CursorInCanvas();
+    return session_->View()->ToPicture({canvas.x * Scale(), canvas.y * Scale()});
 }
 
 void CQuillomatDlg::RefreshCanvas()
@@ -398,7 +524,11 @@ void CQuillomatDlg::RefreshCanvas()
     }
     ApplyRefreshRule();
     gfx::Graphics canvas(canvasBitmap_);
-    session_->View()->Render(true, canvas);
+    if (showingBaseline_) {
+        session_->Baseline().Render(*session_->View(), canvas);
+    } else {
+        session_->View()->Render(true, canvas);
+    }
     DrawInRect(canvasRect_, canvasBitmap_);
     UpdateWindow();
 }
@@ -443,7 +573,7 @@ void CQuillomatDlg::ShowOpened(gfx::Bitmap picture, PictureMetadata metadata)
 void CQuillomatDlg::StartEditing()
 {
     ResetTool();
-    session_ = std::make_unique<EditingSession>(openedImage_, this, eyelidTexture_);
+    session_ = std::make_unique<EditingSession>(openedImage_, this, eyelidTexture_, Scale());
     ToolEntry& line = widgets_->Tool("line").Payload();
     EntryOperation(line) = session_->LineTool();
     EntryScopes(line) = session_->LineScopes();
@@ -484,10 +614,23 @@ void CQuillomatDlg::Compare()
     compare.RunModal();
 }
 
+// A gesture whose button went up outside the canvas is still open: the tool records
+// its step later, from pixels that an undo or redo under it would have changed, so
+// both wait until the gesture ends.
+bool CQuillomatDlg::GestureOpen() const { return currentOperation_->buttonState > 0; }
+
 void CQuillomatDlg::Undo()
 {
-    if (session_) {
+    if (session_ && !GestureOpen()) {
         session_->Steps().Undo();
+    }
+    RefreshCanvas();
+}
+
+void CQuillomatDlg::Redo()
+{
+    if (session_ && !GestureOpen()) {
+        session_->Steps().Redo();
     }
     RefreshCanvas();
 }
@@ -539,6 +682,14 @@ void CQuillomatDlg::ZoomOut()
     }
     ZoomBy(kZoomOutFactor);
     RefreshCanvas();
+}
+
+void CQuillomatDlg::FitToCanvas()
+{
+    if (session_) {
+        session_->FitView();
+        RefreshCanvas();
+    }
 }
 
 void CQuillomatDlg::ShowAbout() { AboutBox(this).exec(); }

@@ -46,10 +46,15 @@ public:
     void Save();
     void Compare();
     void Undo();
+    void Redo();
     void Reset();
     void Rotate();
     void ZoomIn();
     void ZoomOut();
+    // Zooms so that the whole picture shows in the canvas; edits, steps and tool stay.
+    void FitToCanvas();
+    // Ends the window; the edits are discarded without a question.
+    void Close() { close(); }
     void ShowAbout();
     void ShowSystemMenu(gfx::Point client);
 
@@ -75,7 +80,10 @@ protected:
     void OnRightUp(gfx::Point client) override;
     void OnMouseMove(gfx::Point client) override;
     void OnWheel(int delta) override;
+    bool PreTranslateKeyStroke(const shell::KeyStroke& key) override;
     bool PreTranslateKeyDown(int virtualKey) override;
+    void OnKeyUp(const shell::KeyStroke& key) override;
+    void OnKeyboardLost() override;
     void OnSystemMenuKey() override;
     bool OnSetCursor() override;
     // Enter and Escape would end the window and lose every edit at one key press.
@@ -98,6 +106,12 @@ private:
     void OpenLink(const char* page);
     void OnLinkHover(int over, const char* cursorName);
 
+    bool RunShortcut(const shell::KeyStroke& key);
+    void BeginSpacePan();
+    void EndSpacePan();
+    void ShowBaseline(bool show);
+
+    bool GestureOpen() const;
     bool CursorInsideCanvas();
     bool ZoomBy(double factor);
     void StartEditing();
@@ -123,4 +137,13 @@ private:
     std::map<const void*, std::shared_ptr<gfx::Bitmap>> hiddenRegions_;
     std::shared_ptr<Operation> currentOperation_;
     std::shared_ptr<Operation> idleOperation_;
+
+    // While Space is held the move tool stands in for the selected tool, which comes
+    // back, with its cursor, when Space is let go.
+    struct SpacePan {
+        std::shared_ptr<Operation> selected;
+        std::shared_ptr<const QCursor> cursor;
+    };
+    std::optional<SpacePan> spacePan_;
+    bool showingBaseline_ = false; // while the backslash key is held
 };

@@ -1,11 +1,13 @@
 #include "app/EditingSession.h"
 
+#include <algorithm>
 #include <utility>
 
 EditingSession::EditingSession(std::shared_ptr<Surface> opened, Environment* environment,
-                               std::shared_ptr<const Surface> eyelidTexture)
-    : view_(std::make_shared<CanvasView>(opened->width, opened->height, kCanvasWidth, kCanvasHeight)),
-      picture_(std::make_shared<PictureLayer>(std::move(opened)))
+                               std::shared_ptr<const Surface> eyelidTexture, int scale)
+    : view_(std::make_shared<CanvasView>(opened->width, opened->height, kCanvasWidth * scale, kCanvasHeight * scale)),
+      picture_(std::make_shared<PictureLayer>(std::move(opened))),
+      baseline_(picture_->Baseline())
 {
     view_->AddLayer(picture_);
     const auto height = std::make_shared<OperationScope>(2, 14);
@@ -17,4 +19,11 @@ EditingSession::EditingSession(std::shared_ptr<Surface> opened, Environment* env
     lineTool_ = std::make_shared<LineOperation>(environment, left, right);
     lineScopes_ = {height, opacity};
     moveTool_ = std::make_shared<PanOperation>(view_, environment);
+}
+
+void EditingSession::FitView()
+{
+    const float byWidth = float(view_->ViewWidth()) / float(view_->PictureWidth());
+    const float byHeight = float(view_->ViewHeight()) / float(view_->PictureHeight());
+    view_->SetZoom(std::min(byWidth, byHeight));
 }

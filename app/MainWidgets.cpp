@@ -10,12 +10,12 @@ using namespace Qimro::Behaviors;
 namespace {
 
 template <class Button>
-std::shared_ptr<Button> MakeButton(const layout::WidgetPlace& place, const MainWidgets::Drawer& drawer)
+std::shared_ptr<Button> MakeButton(const layout::WidgetPlace& place, const MainWidgets::Drawer& drawer, int scale)
 {
     auto button = std::make_shared<Button>();
     button->Setup(
         place.rect, [drawer](const SkinImage& image, const auto& holder) { drawer(image, holder.Region()); },
-        std::string(place.name));
+        std::string(place.name), scale);
     return button;
 }
 
@@ -23,14 +23,14 @@ constexpr const char* kKnobFiles[] = {"arrow_down.bmp", "arrow_up.bmp"};
 
 } // namespace
 
-MainWidgets::MainWidgets(Drawer drawer) : drawer_(std::move(drawer))
+MainWidgets::MainWidgets(Drawer drawer, int scale) : drawer_(std::move(drawer)), scale_(scale)
 {
     for (const layout::WidgetPlace& place : layout::kMainWidgets) {
         const std::string name(place.name);
         switch (place.kind) {
-        case layout::WidgetKind::Plain: plain[name] = MakeButton<PlainButton>(place, drawer_); break;
-        case layout::WidgetKind::Command: command[name] = MakeButton<CommandButton>(place, drawer_); break;
-        case layout::WidgetKind::Tool: tool[name] = MakeButton<ToolButton>(place, drawer_); break;
+        case layout::WidgetKind::Plain: plain[name] = MakeButton<PlainButton>(place, drawer_, scale_); break;
+        case layout::WidgetKind::Command: command[name] = MakeButton<CommandButton>(place, drawer_, scale_); break;
+        case layout::WidgetKind::Tool: tool[name] = MakeButton<ToolButton>(place, drawer_, scale_); break;
         }
     }
 }
@@ -50,7 +50,7 @@ void MainWidgets::BuildSliders(const std::function<void(size_t, int)>& onPositio
     }
     for (size_t i = 0; i < sliders.size(); ++i) {
         sliders[i]->SetRegion(layout::kSliders[i]);
-        sliders[i]->SetPayload(LoadAppImage(kKnobFiles[i]));
+        sliders[i]->SetPayload(LoadAppImage(kKnobFiles[i], scale_));
     }
 }
 

@@ -26,8 +26,9 @@ public:
     using Slider = Qimro::Behaviors::Slider;
     using Drawer = std::function<void(const Qimro::Behaviors::SkinImage& image, const gfx::Rect& region)>;
 
-    // Builds every button of the layout in its order, with its skin; draws nothing.
-    explicit MainWidgets(Drawer drawer);
+    // Builds every button of the layout in its order, with its skin drawn for `scale`
+    // device pixels per window pixel; draws nothing.
+    explicit MainWidgets(Drawer drawer, int scale = 1);
 
     // The two sliders, disabled, their tracks and knob images set; drawn by the owner
     // through the callbacks, which are in place before the first change.
@@ -59,4 +60,5 @@ public:
 
 private:
     Drawer drawer_;
+    int scale_;
 };

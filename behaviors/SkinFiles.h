@@ -28,7 +28,8 @@ constexpr const char* SkinSuffix()
 
 // A state image from the data folder. A missing or unreadable file gives an empty bitmap
 // rather than nothing: drawing it paints nothing, so the screen keeps its look for that
-// state, whereas no image at all means "show the background".
-std::shared_ptr<gfx::Bitmap> LoadSkinImage(const std::string& fileName);
+// state, whereas no image at all means "show the background". At scale 2 the image is the
+// one drawn at twice the size (LoadAppImage).
+std::shared_ptr<gfx::Bitmap> LoadSkinImage(const std::string& fileName, int scale = 1);
 
 } // namespace Qimro::Behaviors

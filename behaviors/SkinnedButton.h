@@ -15,29 +15,30 @@ namespace Qimro::Behaviors {
 template <class Base>
 class SkinnedButton : public Base {
 public:
-    // Draws nothing; the owner sets initial states afterwards.
-    void Setup(const gfx::Rect& region, typename Base::Drawer drawer, const std::string& name)
+    // Draws nothing; the owner sets initial states afterwards. The images are those drawn
+    // for a window of `scale` device pixels per window pixel.
+    void Setup(const gfx::Rect& region, typename Base::Drawer drawer, const std::string& name, int scale = 1)
     {
         this->SetRegion(region);
         this->AddDrawer(std::move(drawer));
-        LoadSkin(name);
+        LoadSkin(name, scale);
     }
 
     // Loads the file of each state this kind has; other files with the name are not read.
-    void LoadSkin(const std::string& name) { LoadSkinOf(typename Base::StateList{}, name); }
+    void LoadSkin(const std::string& name, int scale = 1) { LoadSkinOf(typename Base::StateList{}, name, scale); }
 
 private:
     template <class... Tags>
-    void LoadSkinOf(TypeList<Tags...>, const std::string& name)
+    void LoadSkinOf(TypeList<Tags...>, const std::string& name, int scale)
     {
-        (LoadStateImage<Tags>(name), ...);
+        (LoadStateImage<Tags>(name, scale), ...);
     }
 
     template <class Tag>
-    void LoadStateImage(const std::string& name)
+    void LoadStateImage(const std::string& name, int scale)
     {
         if constexpr (SkinSuffix<Tag>() != nullptr) {
-            this->EntryOf(Tag{}).onImage = LoadSkinImage(name + SkinSuffix<Tag>());
+            this->EntryOf(Tag{}).onImage = LoadSkinImage(name + SkinSuffix<Tag>(), scale);
         }
     }
 };

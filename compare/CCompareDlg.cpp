@@ -19,7 +19,8 @@ CCompareDlg::CCompareDlg(QWidget* parent, shell::UserDialogs& dialogs, const std
 
 std::shared_ptr<CanvasView> CCompareDlg::MakeView(const std::shared_ptr<const Surface>& picture) const
 {
-    auto view = std::make_shared<CanvasView>(picture->width, picture->height, kViewSide, kViewSide);
+    const int32_t side = kViewSide * Scale();
+    auto view = std::make_shared<CanvasView>(picture->width, picture->height, side, side);
     view->AddLayer(std::make_shared<PictureLayer>(picture));
     return view;
 }
@@ -33,7 +34,7 @@ void CCompareDlg::OnInitDialog()
         auto button = std::make_shared<PlainButton>();
         button->Setup(layout::PlaceOf(layout::kCompareWidgets, name),
                       [this](const SkinImage& image, const auto& holder) { DrawWidget(image, holder.Region()); },
-                      std::string(name));
+                      std::string(name), Scale());
         button->SetClickCallback(std::move(click));
         return button;
     };
@@ -47,7 +48,7 @@ void CCompareDlg::OnInitDialog()
 
 void CCompareDlg::ShowView(CanvasView& view, const gfx::Rect& where)
 {
-    gfx::Bitmap shown(kViewSide, kViewSide);
+    gfx::Bitmap shown(view.ViewWidth(), view.ViewHeight());
     gfx::Graphics graphics(shown);
     view.Render(true, graphics);
     DrawInRect(where, shown);

@@ -12,9 +12,9 @@
 #include <memory>
 
 // The before-and-after window: the picture as editing started (opened, reset or rotated)
-// and as it is now, each fitted into 275 x 275 with black margins, side by side. It can
-// save the pair as one JPEG. It shows the state at the moment it was opened and changes
-// nothing in the main window.
+// and as it is now, each fitted into 275 x 275 with black margins, side by side, and
+// rendered at the window's Scale(). It can save the pair as one JPEG. It shows the state
+// at the moment it was opened and changes nothing in the main window.
 class CCompareDlg : public shell::CImageDlg {
 public:
     static constexpr int32_t kViewSide = 275;

@@ -9,5 +9,6 @@ void Operation::ApplySurface(Environment* env, const std::shared_ptr<SurfaceSnap
         return;
     }
     picture->BeginEdit();
-    snapshot->RestoreInto(*picture);
+    const std::shared_ptr<SurfaceSnapshot> replaced = snapshot->RestoreInto(*picture);
+    env->PushHistory([this, env, replaced] { ApplySurface(env, replaced); });
 }

@@ -37,7 +37,8 @@ public:
 
     // The undo of one step: reopens an edit and puts the snapshot's pixels back by
     // copying them (not blending, so transparent pixels come back exactly). The
-    // next BeginEdit commits it.
+    // next BeginEdit commits it. The pixels it replaces become the step that redoes
+    // it, handed to PushHistory; running that step is the same call again.
     void ApplySurface(Environment* env, const std::shared_ptr<SurfaceSnapshot>& snapshot);
 
     Environment* environment; // the main window; not owned

@@ -35,14 +35,17 @@ void SurfaceSnapshot::SaveBefore(const Surface& picture, const gfx::Rect& area)
     }
 }
 
-void SurfaceSnapshot::RestoreInto(PictureLayer& picture) const
+std::shared_ptr<SurfaceSnapshot> SurfaceSnapshot::RestoreInto(PictureLayer& picture) const
 {
+    auto replaced = std::make_shared<SurfaceSnapshot>(pictureWidth_, pictureHeight_);
     for (const auto& [key, pixels] : tiles_) {
         const int32_t row = int32_t(key / columns_);
         const int32_t column = int32_t(key % columns_);
         const gfx::Rect r = TileRect(column, row);
+        replaced->SaveBefore(picture.Working(), r);
         picture.CopyPixels(pixels, {r.x, r.y});
     }
+    return replaced;
 }
 
 size_t SurfaceSnapshot::ByteSize() const

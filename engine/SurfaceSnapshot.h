@@ -3,6 +3,7 @@
 #include "engine/Surface.h"
 
 #include <cstddef>
+#include <memory>
 #include <unordered_map>
 
 class PictureLayer;
@@ -19,8 +20,9 @@ public:
 
     // Saves the tiles of area that are not saved yet from the picture as it is now.
     void SaveBefore(const Surface& picture, const gfx::Rect& area);
-    // Writes every saved tile back into the picture's open edit.
-    void RestoreInto(PictureLayer& picture) const;
+    // Writes every saved tile back into the picture's open edit, and returns the same
+    // tiles as they were just before: the way back, as large as this snapshot.
+    std::shared_ptr<SurfaceSnapshot> RestoreInto(PictureLayer& picture) const;
 
     bool IsEmpty() const { return tiles_.empty(); }
     size_t ByteSize() const;

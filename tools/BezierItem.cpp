@@ -161,6 +161,16 @@ void BezierItem::MovePoint(int32_t index, gfx::PointF to)
     PointsChanged();
 }
 
+void BezierItem::SetPoints(std::vector<gfx::PointF> points, int32_t selected)
+{
+    points.resize(std::min(points.size(), size_t(Capacity)));
+    if (points != points_) {
+        points_ = std::move(points);
+        PointsChanged();
+    }
+    SetSelected(selected);
+}
+
 void BezierItem::SetSelected(int32_t index) { selected_ = index >= 0 && index < PointCount() ? index : -1; }
 
 void BezierItem::PointsChanged()

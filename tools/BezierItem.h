@@ -47,6 +47,8 @@ public:
     // index, or -1 when nothing was selected.
     int32_t RemoveSelected();
     void MovePoint(int32_t index, gfx::PointF to);
+    // Puts back points and a selection taken from Points() and Selected() earlier.
+    void SetPoints(std::vector<gfx::PointF> points, int32_t selected);
 
     const std::vector<gfx::PointF>& Points() const { return points_; }
     int32_t PointCount() const { return int32_t(points_.size()); }

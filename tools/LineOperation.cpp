@@ -51,7 +51,7 @@ void LineOperation::OnLeftDown(Environment* env)
         eyelid->AppendPoint(float(p.x), float(p.y));
     }
     gesture_ = Gesture::PlacingPoint;
-    pendingStep_ = [eyelid, p] { UndoAddPoint(eyelid, p.x, p.y); };
+    pendingStep_ = Reversible(env, eyelid, [eyelid, p] { UndoAddPoint(eyelid, p.x, p.y); });
 }
 
 void LineOperation::OnDrag(Environment* env)
@@ -63,10 +63,11 @@ void LineOperation::OnDrag(Environment* env)
     }
     eyelid->MovePoint(eyelid->Selected(), {float(p.x), float(p.y)});
     if (gesture_ == Gesture::PlacingPoint) {
-        pendingStep_ = [eyelid, p] { UndoAddPoint(eyelid, p.x, p.y); };
+        pendingStep_ = Reversible(env, eyelid, [eyelid, p] { UndoAddPoint(eyelid, p.x, p.y); });
     } else {
         const gfx::Point press = press_;
-        pendingStep_ = [eyelid, p, press] { UndoMovePoint(eyelid, p.x, p.y, press.x, press.y); };
+        pendingStep_ =
+            Reversible(env, eyelid, [eyelid, p, press] { UndoMovePoint(eyelid, p.x, p.y, press.x, press.y); });
     }
 }
 
@@ -116,7 +117,8 @@ int LineOperation::OnKeyDown(Environment* env, int virtualKey)
         const gfx::PointF point = eyelid->Points()[size_t(selected)];
         const int32_t index = eyelid->RemoveSelected();
         if (index >= 0 && env) {
-            env->PushHistory([eyelid, index, point] { UndoRemovePoint(eyelid, index, point.x, point.y); });
+            env->PushHistory(
+                Reversible(env, eyelid, [eyelid, index, point] { UndoRemovePoint(eyelid, index, point.x, point.y); }));
         }
         return 1;
     }
@@ -186,4 +188,18 @@ void LineOperation::UndoMovePoint(const std::shared_ptr<BezierItem>& eyelid, int
 void LineOperation::UndoRemovePoint(const std::shared_ptr<BezierItem>& eyelid, int32_t index, float x, float y)
 {
     eyelid->InsertPoint(index, x, y);
+}
+
+std::function<void()> LineOperation::Reversible(Environment* env, std::shared_ptr<BezierItem> eyelid,
+                                                std::function<void()> undo)
+{
+    return [env, eyelid, undo] {
+        const std::vector<gfx::PointF> points = eyelid->Points();
+        const int32_t selected = eyelid->Selected();
+        undo();
+        env->PushHistory([env, eyelid, undo, points, selected] {
+            eyelid->SetPoints(points, selected);
+            env->PushHistory(Reversible(env, eyelid, undo));
+        });
+    };
 }

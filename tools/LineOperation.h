@@ -42,6 +42,11 @@ public:
     static void UndoMovePoint(const std::shared_ptr<BezierItem>& eyelid, int32_t x, int32_t y, int32_t x0,
                               int32_t y0);
     static void UndoRemovePoint(const std::shared_ptr<BezierItem>& eyelid, int32_t index, float x, float y);
+    // The history step of one of the undo steps above: it runs the undo and records the
+    // way back, which puts back the eyelid's points as the undo found them and whose own
+    // way back is the undo again.
+    static std::function<void()> Reversible(Environment* env, std::shared_ptr<BezierItem> eyelid,
+                                            std::function<void()> undo);
 
     static constexpr int DeleteKey = 0x2E;
     static constexpr int MoreOpaqueKey = 0x41;  // A

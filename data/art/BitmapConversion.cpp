@@ -12,6 +12,13 @@ gfx::Bitmap BitmapConversion::ToBitmap(const QImage& image)
     return bitmap;
 }
 
+QImage BitmapConversion::PaintingImage(QSize size, int scale)
+{
+    QImage image(size * scale, QImage::Format_ARGB32_Premultiplied);
+    image.setDevicePixelRatio(scale);
+    return image;
+}
+
 QImage BitmapConversion::ToImage(const gfx::Bitmap& bitmap)
 {
     QImage image(bitmap.Width(), bitmap.Height(), QImage::Format_ARGB32);

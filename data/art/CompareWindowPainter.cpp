@@ -1,5 +1,6 @@
 #include "art/CompareWindowPainter.h"
 
+#include "art/BitmapConversion.h"
 #include "art/ChromePainter.h"
 #include "art/SkinLayout.h"
 #include "art/SkinTheme.h"
@@ -8,10 +9,10 @@
 #include <QPainter>
 #include <QPainterPath>
 
-QImage CompareWindowPainter::Background()
+QImage CompareWindowPainter::Background(int scale)
 {
     const QRect window = SkinLayout::CompareWindow();
-    QImage image(window.size(), QImage::Format_ARGB32_Premultiplied);
+    QImage image = BitmapConversion::PaintingImage(window.size(), scale);
     QPainter painter(&image);
     painter.setRenderHint(QPainter::TextAntialiasing);
     ChromePainter::WindowFace(painter, window);

@@ -10,7 +10,8 @@ class QPainter;
 // with their captions, and a note beside the save button.
 class CompareWindowPainter {
 public:
-    static QImage Background();
+    // Drawn with scale pixels per window pixel each way.
+    static QImage Background(int scale = 1);
 
 private:
     static void PaintCaption(QPainter& painter, const QRect& frame, const QString& text, bool highlighted);

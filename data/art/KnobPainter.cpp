@@ -1,14 +1,15 @@
 #include "art/KnobPainter.h"
 
+#include "art/BitmapConversion.h"
 #include "art/SkinTheme.h"
 
 #include <QLinearGradient>
 #include <QPainter>
 #include <QPolygonF>
 
-QImage KnobPainter::Paint(Pointing pointing)
+QImage KnobPainter::Paint(Pointing pointing, int scale)
 {
-    QImage image(Width, Height, QImage::Format_ARGB32_Premultiplied);
+    QImage image = BitmapConversion::PaintingImage(QSize(Width, Height), scale);
     image.fill(Qt::transparent);
     QPainter painter(&image);
     painter.setRenderHint(QPainter::Antialiasing);

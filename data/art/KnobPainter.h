@@ -10,5 +10,6 @@ public:
     static constexpr int Height = 7;
 
     enum class Pointing { Down, Up };
-    static QImage Paint(Pointing pointing);
+    // Drawn with scale pixels per window pixel each way.
+    static QImage Paint(Pointing pointing, int scale = 1);
 };

@@ -1,5 +1,6 @@
 #include "art/MainWindowPainter.h"
 
+#include "art/BitmapConversion.h"
 #include "art/ChromePainter.h"
 #include "art/GlyphPainter.h"
 #include "art/SkinLayout.h"
@@ -22,10 +23,10 @@ void DrawCentredText(QPainter& painter, const QFont& font, const QColor& colour,
 
 } // namespace
 
-QImage MainWindowPainter::Background()
+QImage MainWindowPainter::Background(int scale)
 {
     const QRect window = SkinLayout::MainWindow();
-    QImage image(window.size(), QImage::Format_ARGB32_Premultiplied);
+    QImage image = BitmapConversion::PaintingImage(window.size(), scale);
     QPainter painter(&image);
     painter.setRenderHint(QPainter::TextAntialiasing);
     ChromePainter::WindowFace(painter, window);

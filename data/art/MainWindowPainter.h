@@ -8,7 +8,8 @@ class QPainter;
 // slider tracks, the white help panel and the shortcut notes.
 class MainWindowPainter {
 public:
-    static QImage Background();
+    // Drawn with scale pixels per window pixel each way.
+    static QImage Background(int scale = 1);
 
 private:
     static void PaintEmptyCanvas(QPainter& painter);

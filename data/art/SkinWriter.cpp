@@ -10,6 +10,7 @@
 #include "art/MainWindowPainter.h"
 #include "art/WindowsIconFile.h"
 
+#include "files/AppFiles.h"
 #include "gfx/BmpFile.h"
 
 #include <QPainter>
@@ -51,9 +52,15 @@ QString SkinWriter::PathOf(const QString& fileName) const { return directory_ + 
 
 bool SkinWriter::WriteAll()
 {
-    return WriteWindow("main.bmp", MainWindowPainter::Background(), SkinLayout::MainButtons()) &&
-           WriteWindow("compare.bmp", CompareWindowPainter::Background(), SkinLayout::CompareButtons()) &&
-           WriteKnobs() && WriteTexture() && WriteCursors() && WriteIcons();
+    for (const int scale : {1, 2}) {
+        if (!WriteWindow("main.bmp", MainWindowPainter::Background(scale), SkinLayout::MainButtons(), scale) ||
+            !WriteWindow("compare.bmp", CompareWindowPainter::Background(scale), SkinLayout::CompareButtons(),
+                         scale) ||
+            !WriteKnobs(scale)) {
+            return false;
+        }
+    }
+    return WriteTexture() && WriteCursors() && WriteIcons();
 }
 
 QImage SkinWriter::ComposeWindow(const QImage& background, const std::vector<SkinButton>& buttons,
@@ -68,9 +75,10 @@ QImage SkinWriter::ComposeWindow(const QImage& background, const std::vector<Ski
     return image;
 }
 
-bool SkinWriter::WriteWindow(const QString& fileName, const QImage& background, const std::vector<SkinButton>& buttons)
+bool SkinWriter::WriteWindow(const QString& fileName, const QImage& background, const std::vector<SkinButton>& buttons,
+                             int scale)
 {
-    if (!WriteBmp(fileName, ComposeWindow(background, buttons, nullptr, ButtonState::Normal))) {
+    if (!WriteBmp(fileName, ComposeWindow(background, buttons, nullptr, ButtonState::Normal), scale)) {
         return false;
     }
     // Each state image is cut from a window drawn with only that button changed, so its
@@ -79,7 +87,8 @@ bool SkinWriter::WriteWindow(const QString& fileName, const QImage& background, 
         for (ButtonState state : {ButtonState::Hover, ButtonState::Pressed, ButtonState::Disabled}) {
             const QImage window = ComposeWindow(background, buttons, &button, state);
             const QString name = QString::fromStdString(button.name) + SuffixOf(state) + ".bmp";
-            if (!WriteBmp(name, window.copy(button.rect))) {
+            const QRect pixels(button.rect.topLeft() * scale, button.rect.size() * scale);
+            if (!WriteBmp(name, window.copy(pixels), scale)) {
                 return false;
             }
         }
@@ -87,10 +96,10 @@ bool SkinWriter::WriteWindow(const QString& fileName, const QImage& background, 
     return true;
 }
 
-bool SkinWriter::WriteKnobs()
+bool SkinWriter::WriteKnobs(int scale)
 {
-    return WriteBmp("arrow_down.bmp", KnobPainter::Paint(KnobPainter::Pointing::Down)) &&
-           WriteBmp("arrow_up.bmp", KnobPainter::Paint(KnobPainter::Pointing::Up));
+    return WriteBmp("arrow_down.bmp", KnobPainter::Paint(KnobPainter::Pointing::Down, scale), scale) &&
+           WriteBmp("arrow_up.bmp", KnobPainter::Paint(KnobPainter::Pointing::Up, scale), scale);
 }
 
 bool SkinWriter::WriteTexture() { return WriteBmp("x.bmp", EyelidTexture::Stored()); }
@@ -118,10 +127,11 @@ bool SkinWriter::WriteIcons()
     return true;
 }
 
-bool SkinWriter::WriteBmp(const QString& fileName, const QImage& image)
+bool SkinWriter::WriteBmp(const QString& fileName, const QImage& image, int scale)
 {
-    if (!gfx::WriteBmpFile(PathOf(fileName).toStdString(), BitmapConversion::ToBitmap(image))) {
-        std::cerr << "cannot write " << PathOf(fileName).toStdString() << "\n";
+    const QString path = PathOf(QString::fromStdString(ScaledImageName(fileName.toStdString(), scale)));
+    if (!gfx::WriteBmpFile(path.toStdString(), BitmapConversion::ToBitmap(image))) {
+        std::cerr << "cannot write " << path.toStdString() << "\n";
         return false;
     }
     return true;

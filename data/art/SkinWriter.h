@@ -10,7 +10,8 @@
 
 // Draws the whole skin and writes it into one folder: the two window backgrounds, three
 // state images per button, the slider knobs, the eyelid texture, the cursors and the
-// program icon.
+// program icon. The backgrounds, button images and knobs are written twice: as they are
+// and drawn at twice the size for high-density screens ("main@2x.bmp" beside "main.bmp").
 class SkinWriter {
 public:
     explicit SkinWriter(QString directory);
@@ -23,12 +24,13 @@ public:
                                 const SkinButton* shown, ButtonState state);
 
 private:
-    bool WriteWindow(const QString& fileName, const QImage& background, const std::vector<SkinButton>& buttons);
-    bool WriteKnobs();
+    bool WriteWindow(const QString& fileName, const QImage& background, const std::vector<SkinButton>& buttons,
+                     int scale);
+    bool WriteKnobs(int scale);
     bool WriteTexture();
     bool WriteCursors();
     bool WriteIcons();
-    bool WriteBmp(const QString& fileName, const QImage& image);
+    bool WriteBmp(const QString& fileName, const QImage& image, int scale = 1);
     QString PathOf(const QString& fileName) const;
 
     QString directory_;

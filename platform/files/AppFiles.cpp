@@ -1,6 +1,7 @@
 #include "files/AppFiles.h"
 
 #include "gfx/BmpFile.h"
+#include "gfx/Graphics.h"
 
 #include <system_error>
 
@@ -46,6 +47,35 @@ std::shared_ptr<gfx::Bitmap> LoadAppImage(const std::string& relativePath)
         return nullptr;
     }
     return std::make_shared<gfx::Bitmap>(std::move(*bitmap));
+}
+
+std::string ScaledImageName(const std::string& relativePath, int scale)
+{
+    if (scale <= 1) {
+        return relativePath;
+    }
+    const size_t dot = relativePath.rfind('.');
+    const size_t stemEnd = dot == std::string::npos ? relativePath.size() : dot;
+    return relativePath.substr(0, stemEnd) + "@" + std::to_string(scale) + "x" + relativePath.substr(stemEnd);
+}
+
+std::shared_ptr<gfx::Bitmap> LoadAppImage(const std::string& relativePath, int scale)
+{
+    if (scale <= 1) {
+        return LoadAppImage(relativePath);
+    }
+    if (auto drawn = LoadAppImage(ScaledImageName(relativePath, scale))) {
+        return drawn;
+    }
+    const std::shared_ptr<gfx::Bitmap> plain = LoadAppImage(relativePath);
+    if (!plain) {
+        return nullptr;
+    }
+    auto enlarged = std::make_shared<gfx::Bitmap>(plain->Width() * scale, plain->Height() * scale);
+    gfx::Graphics graphics(*enlarged);
+    graphics.SetCompositingMode(gfx::CompositingMode::SourceCopy);
+    graphics.DrawBitmap(*plain, enlarged->Bounds(), plain->Bounds());
+    return enlarged;
 }
 
 std::filesystem::path CursorFilePath(const std::string& name) { return AppDataDir() / (name + ".cur"); }

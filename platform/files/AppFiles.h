@@ -18,6 +18,12 @@ std::filesystem::path AppDataDir();
 // Loads a skin bitmap, given relative to the data folder ("main.bmp", "x.bmp").
 // Empty when the file is missing or is not a readable bitmap file.
 std::shared_ptr<gfx::Bitmap> LoadAppImage(const std::string& relativePath);
+// A skin image for a screen of `scale` device pixels per window pixel: for 2, the image
+// drawn at twice the size ("main@2x.bmp" beside "main.bmp"), or the plain one enlarged
+// when that is missing; for 1, the plain one.
+std::shared_ptr<gfx::Bitmap> LoadAppImage(const std::string& relativePath, int scale);
+// "name@2x.bmp" for "name.bmp" and scale 2; the path itself for scale 1.
+std::string ScaledImageName(const std::string& relativePath, int scale);
 
 // The cursor file of a tool or of "help" and "hand": <data>/<name>.cur.
 std::filesystem::path CursorFilePath(const std::string& name);

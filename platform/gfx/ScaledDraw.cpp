@@ -42,7 +42,13 @@ AxisFilter MakeAxisFilter(int32_t from, int32_t to, int32_t destLength, double s
         if (centre < 0 || centre >= sourceExtent) {
             continue;
         }
-        if (perDest <= 1.0) {
+        if (destLength % sourceLength == 0) {
+            // Enlarging by a whole factor (or copying): each source pixel repeated, so
+            // that a picture shown at twice its size keeps its sharp pixel edges.
+            t.first = std::clamp(int32_t(std::floor(centre)), 0, sourceLimit - 1);
+            t.count = 1;
+            f.weights.push_back(1.0f);
+        } else if (perDest < 1.0) {
             // Enlarging: linear between the two pixels whose centres enclose ours.
             const double u = centre - 0.5;
             const double base = std::floor(u);

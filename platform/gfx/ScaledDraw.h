@@ -18,9 +18,10 @@ struct SourceArea {
 };
 
 // Draws sourceRect of source scaled into destination on target, limited to clip.
-// Each axis is filtered on its own: enlarging interpolates linearly between the two
-// nearest source pixels, shrinking averages every source pixel the destination pixel
-// covers, weighted by how much of it is covered. Colours are averaged weighted by
+// Each axis is filtered on its own: enlarging by a whole factor repeats each source
+// pixel, other enlarging interpolates linearly between the two nearest source pixels,
+// shrinking averages every source pixel the destination pixel covers, weighted by how
+// much of it is covered. Colours are averaged weighted by
 // alpha, so transparent pixels do not darken their neighbours. A destination pixel
 // whose centre maps outside the source bitmap is left alone. Each destination pixel
 // depends only on its own position, so drawing an area in pieces gives the same

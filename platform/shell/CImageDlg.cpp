@@ -9,7 +9,7 @@ namespace shell {
 
 void CImageDlg::LoadBackground(const std::string& relativePath)
 {
-    const std::shared_ptr<gfx::Bitmap> skin = LoadAppImage(relativePath);
+    const std::shared_ptr<gfx::Bitmap> skin = LoadAppImage(relativePath, Scale());
     if (!skin || skin->IsEmpty()) {
         return;
     }
@@ -24,24 +24,25 @@ void CImageDlg::DrawInRect(const gfx::Rect& rect, const gfx::Bitmap& bitmap)
         return;
     }
     gfx::Graphics graphics(BackBuffer());
-    if (bitmap.Width() == rect.width && bitmap.Height() == rect.height) {
-        graphics.DrawBitmap(bitmap, gfx::Point{rect.x, rect.y});
+    const gfx::Rect device = ToDevice(rect);
+    if (bitmap.Width() == device.width && bitmap.Height() == device.height) {
+        graphics.DrawBitmap(bitmap, gfx::Point{device.x, device.y});
     } else {
-        graphics.DrawBitmap(bitmap, rect, bitmap.Bounds());
+        graphics.DrawBitmap(bitmap, device, bitmap.Bounds());
     }
     Invalidate(rect);
 }
 
 void CImageDlg::EraseRect(const gfx::Rect& rect)
 {
-    const gfx::Rect area = rect.Intersected(cleanSkin_.Bounds()).Intersected(BackBuffer().Bounds());
+    const gfx::Rect area = ToDevice(rect).Intersected(cleanSkin_.Bounds()).Intersected(BackBuffer().Bounds());
     if (area.IsEmpty()) {
         return;
     }
     for (int32_t y = area.y; y < area.Bottom(); ++y) {
         std::copy_n(cleanSkin_.Scanline(y) + area.x, area.width, BackBuffer().Scanline(y) + area.x);
     }
-    Invalidate(area);
+    Invalidate(rect);
 }
 
 void CImageDlg::DrawWidget(const std::shared_ptr<gfx::Bitmap>& image, const gfx::Rect& region)

@@ -13,14 +13,15 @@ namespace shell {
 // starts as the skin background and always holds the whole window image: widgets, the
 // help panel and the canvas draw into it, and whatever is drawn is shown from it. A
 // second, clean copy of the skin is never drawn into; it erases areas back to the bare
-// skin.
+// skin. Rectangles are client rectangles; bitmaps drawn into them are at Scale(), so a
+// bitmap of the rectangle's size times Scale() is drawn unscaled.
 class CImageDlg : public SkinnedWindow {
 public:
     using SkinnedWindow::SkinnedWindow;
 
-    // Loads the skin background from the data folder ("main.bmp") into the back buffer
-    // and keeps the clean copy. A missing or unreadable file leaves both as they were,
-    // so the window shows black where the skin would be.
+    // Loads the skin background from the data folder ("main.bmp", or its image drawn at
+    // Scale()) into the back buffer and keeps the clean copy. A missing or unreadable
+    // file leaves both as they were, so the window shows black where the skin would be.
     void LoadBackground(const std::string& relativePath);
     // Draws the whole bitmap stretched into the rectangle (unscaled when the sizes match)
     // and marks the rectangle to be shown.

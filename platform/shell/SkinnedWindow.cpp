@@ -30,6 +30,11 @@ gfx::Point ClientPoint(const QMouseEvent* event)
 
 QRect ToQRect(const gfx::Rect& r) { return QRect(r.x, r.y, r.width, r.height); }
 
+KeyStroke ToKeyStroke(const QKeyEvent* event)
+{
+    return {VirtualKeyFromQtKey(event->key()), ModifiersFromQt(int(event->modifiers())), event->isAutoRepeat()};
+}
+
 } // namespace
 
 SkinnedWindow::SkinnedWindow(QWidget* parent)
@@ -40,6 +45,7 @@ SkinnedWindow::SkinnedWindow(QWidget* parent)
     setAttribute(Qt::WA_NoSystemBackground);
     setMouseTracking(true);
     setFocusPolicy(Qt::StrongFocus);
+    scale_ = devicePixelRatioF() > 1.0 ? 2 : 1;
     if (parent != nullptr) {
         setWindowModality(Qt::ApplicationModal);
     }
@@ -95,7 +101,7 @@ void SkinnedWindow::MoveWindow(const gfx::Rect& screenRect)
 {
     setFixedSize(screenRect.width, screenRect.height);
     move(screenRect.x, screenRect.y);
-    FitBackBuffer(screenRect.width, screenRect.height);
+    FitBackBuffer(screenRect.width * scale_, screenRect.height * scale_);
     InvalidateAll();
 }
 
@@ -119,6 +125,11 @@ gfx::Point SkinnedWindow::CursorPosition() const
 {
     const QPoint p = mapFromGlobal(QCursor::pos());
     return {p.x(), p.y()};
+}
+
+gfx::Rect SkinnedWindow::ToDevice(const gfx::Rect& client) const
+{
+    return {client.x * scale_, client.y * scale_, client.width * scale_, client.height * scale_};
 }
 
 void SkinnedWindow::Invalidate(const gfx::Rect& area)
@@ -174,6 +185,11 @@ bool SkinnedWindow::event(QEvent* event)
             return true;
         }
         break;
+    case QEvent::KeyRelease:
+        if (const auto* key = static_cast<QKeyEvent*>(event); !key->isAutoRepeat()) {
+            OnKeyUp(ToKeyStroke(key));
+        }
+        break;
     default:
         break;
     }
@@ -182,12 +198,13 @@ bool SkinnedWindow::event(QEvent* event)
 
 bool SkinnedWindow::HandleKeyPress(QKeyEvent* event)
 {
-    const int virtualKey = VirtualKeyFromQtKey(event->key());
-    if (virtualKey == vk::Space && event->modifiers().testFlag(Qt::AltModifier)) {
+    const KeyStroke key = ToKeyStroke(event);
+    const int virtualKey = key.virtualKey;
+    if (virtualKey == vk::Space && key.Holds(kAltKey)) {
         OnSystemMenuKey();
         return true;
     }
-    if (virtualKey != 0 && PreTranslateKeyDown(virtualKey)) {
+    if (virtualKey != 0 && PreTranslateKeyStroke(key)) {
         event->accept();
         return true;
     }
@@ -215,16 +232,17 @@ void SkinnedWindow::paintEvent(QPaintEvent* event)
         return;
     }
     // The window is opaque: the colour bytes are shown as they are, alpha is not used.
-    const QImage face(reinterpret_cast<const uchar*>(backBuffer_.Pixels()), backBuffer_.Width(),
-                      backBuffer_.Height(), backBuffer_.Stride(), QImage::Format_RGB32);
+    QImage face(reinterpret_cast<const uchar*>(backBuffer_.Pixels()), backBuffer_.Width(), backBuffer_.Height(),
+                backBuffer_.Stride(), QImage::Format_RGB32);
+    face.setDevicePixelRatio(scale_);
     for (const QRect& r : event->region()) {
-        painter.drawImage(r, face, r);
+        painter.drawImage(r, face, QRect(r.topLeft() * scale_, r.size() * scale_));
     }
 }
 
 void SkinnedWindow::resizeEvent(QResizeEvent* event)
 {
-    FitBackBuffer(width(), height());
+    FitBackBuffer(width() * scale_, height() * scale_);
     QWidget::resizeEvent(event);
 }
 
@@ -308,6 +326,12 @@ void SkinnedWindow::closeEvent(QCloseEvent* event)
         OnClose();
     }
     event->accept();
+}
+
+void SkinnedWindow::focusOutEvent(QFocusEvent* event)
+{
+    OnKeyboardLost();
+    QWidget::focusOutEvent(event);
 }
 
 void SkinnedWindow::UpdateCursor()

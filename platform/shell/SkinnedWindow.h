@@ -3,6 +3,7 @@
 #include "gfx/Bitmap.h"
 #include "gfx/Geometry.h"
 #include "shell/ToolTipHook.h"
+#include "shell/VirtualKeys.h"
 
 #include <QCursor>
 #include <QPoint>
@@ -26,6 +27,10 @@ enum ModalResult : int {
 // once. Input arrives through small virtual handlers in client coordinates, keys as
 // Windows virtual-key numbers (VirtualKeys.h). RunModal() shows the window and returns
 // the code given to EndModal().
+//
+// On a high-density screen the back buffer holds Scale() device pixels per client pixel
+// each way, so that what is drawn into it shows unscaled; client coordinates, hit tests
+// and the window's size stay in client (logical) pixels.
 class SkinnedWindow : public QWidget {
 public:
     // A parent makes the window modal to the whole program while it runs.
@@ -49,6 +54,12 @@ public:
     void CenterOnScreen();
     // The mouse position now, in client coordinates (outside the window too).
     gfx::Point CursorPosition() const;
+
+    // Device pixels per client pixel of the back buffer: 2 on a screen of device pixel
+    // ratio above 1, else 1. Fixed when the window is made.
+    int Scale() const { return scale_; }
+    // A client rectangle in back-buffer pixels.
+    gfx::Rect ToDevice(const gfx::Rect& client) const;
 
     gfx::Bitmap& BackBuffer() { return backBuffer_; }
     const gfx::Bitmap& BackBuffer() const { return backBuffer_; }
@@ -77,8 +88,14 @@ protected:
     // Wheel turns in units of 120 per notch; positive away from the user.
     virtual void OnWheel(int /*delta*/) {}
     // Offered every key press before the window's own handling (Enter and Escape end
-    // the window); true consumes the key.
+    // the window); true consumes the key. By default the key alone, without its
+    // modifiers, goes on to PreTranslateKeyDown.
+    virtual bool PreTranslateKeyStroke(const KeyStroke& key) { return PreTranslateKeyDown(key.virtualKey); }
     virtual bool PreTranslateKeyDown(int /*virtualKey*/) { return false; }
+    // A key let go; the releases of the keyboard's auto-repeat are not reported.
+    virtual void OnKeyUp(const KeyStroke& /*key*/) {}
+    // The window lost the keyboard: the release of a key held now will not be reported.
+    virtual void OnKeyboardLost() {}
     // Alt+Space, the key that opens a window's system menu.
     virtual void OnSystemMenuKey() {}
     // Called whenever the mouse moves over the window: call SetCursorShape() and return
@@ -92,6 +109,8 @@ protected:
     virtual void OnClose() { OnCancel(); }
 
     void SetCursorShape(const QCursor& cursor);
+    // Asks OnSetCursor() again, for a change of cursor without a mouse move.
+    void UpdateCursor();
 
     bool event(QEvent* event) override;
     void paintEvent(QPaintEvent* event) override;
@@ -103,12 +122,13 @@ protected:
     void enterEvent(QEnterEvent* event) override;
     void leaveEvent(QEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
+    void focusOutEvent(QFocusEvent* event) override;
 
 private:
     void FitBackBuffer(int width, int height);
-    void UpdateCursor();
     bool HandleKeyPress(QKeyEvent* event);
 
+    int scale_ = 1;
     gfx::Bitmap backBuffer_;
     QRegion pendingArea_;
     ToolTipHook toolTips_;

@@ -45,13 +45,15 @@ QStringList TextPainter::FontFamilies()
             QStringLiteral("AR PL UMing TW")};
 }
 
-void TextPainter::Draw(gfx::Bitmap& target, const gfx::Rect& rect, const QString& text, gfx::Argb colour) const
+void TextPainter::Draw(gfx::Bitmap& target, const gfx::Rect& rect, const QString& text, gfx::Argb colour,
+                       int scale) const
 {
-    const gfx::Rect area = rect.Intersected(target.Bounds());
+    const gfx::Rect area = rect.Intersected({0, 0, target.Width() / scale, target.Height() / scale});
     if (area.IsEmpty() || text.isEmpty()) {
         return;
     }
     QImage image = At96Dpi(WrapBitmap(target));
+    image.setDevicePixelRatio(scale);
     QPainter painter(&image);
     painter.setClipRect(QRect(area.x, area.y, area.width, area.height));
     painter.setFont(font_);

@@ -21,7 +21,10 @@ public:
 
     // Draws the text over what the rectangle holds, clipped to it; "\r\n" breaks a line.
     // Points are counted at 96 dots per inch, so 12 points are 16 pixels on any screen.
-    void Draw(gfx::Bitmap& target, const gfx::Rect& rect, const QString& text, gfx::Argb colour) const;
+    // With a scale, the target holds scale pixels per pixel of the rectangle each way and
+    // the text is drawn at that resolution, laid out as at scale 1.
+    void Draw(gfx::Bitmap& target, const gfx::Rect& rect, const QString& text, gfx::Argb colour,
+              int scale = 1) const;
 
     const QFont& Font() const { return font_; }
     static QStringList FontFamilies();

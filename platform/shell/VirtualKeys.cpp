@@ -36,8 +36,24 @@ int VirtualKeyFromQtKey(int qtKey)
     case Qt::Key_Down: return vk::Down;
     case Qt::Key_Insert: return vk::Insert;
     case Qt::Key_Delete: return vk::Delete;
+    case Qt::Key_Backslash: return vk::Backslash;
     default: return 0;
     }
+}
+
+int ModifiersFromQt(int qtModifiers)
+{
+    int modifiers = kNoModifier;
+    if ((qtModifiers & Qt::ShiftModifier) != 0) {
+        modifiers |= kShiftKey;
+    }
+    if ((qtModifiers & Qt::ControlModifier) != 0) {
+        modifiers |= kControlKey;
+    }
+    if ((qtModifiers & Qt::AltModifier) != 0) {
+        modifiers |= kAltKey;
+    }
+    return modifiers;
 }
 
 } // namespace shell

@@ -28,9 +28,29 @@ constexpr int Digit0 = 0x30; // '0' .. '9' are 0x30 .. 0x39
 constexpr int A = 0x41;      // 'A' .. 'Z' are 0x41 .. 0x5A
 constexpr int Z = 0x5A;
 constexpr int F1 = 0x70; // F1 .. F12 are 0x70 .. 0x7B
+constexpr int Backslash = 0xDC;
 } // namespace vk
+
+// The modifier keys held with a key, as flags.
+enum KeyModifier : int {
+    kNoModifier = 0,
+    kShiftKey = 1,
+    kControlKey = 2,
+    kAltKey = 4,
+};
+
+// One key press or release as the windows' key handlers see it.
+struct KeyStroke {
+    int virtualKey = 0;
+    int modifiers = kNoModifier;
+    bool autoRepeat = false; // a press the keyboard repeats while the key stays down
+
+    bool Holds(KeyModifier modifier) const { return (modifiers & modifier) != 0; }
+};
 
 // The virtual-key code of a Qt key (Qt::Key), or 0 for keys without one.
 int VirtualKeyFromQtKey(int qtKey);
+// The KeyModifier flags of Qt keyboard modifiers (Qt::KeyboardModifiers).
+int ModifiersFromQt(int qtModifiers);
 
 } // namespace shell

@@ -60,6 +60,12 @@ double MeanDifference(const QImage& a, const QImage& b, int x0 = 0)
 class EndToEndTest : public ProgramTest {
 protected:
     QImage Canvas() { return Area(Shot(), kCanvas); }
+    // Waits for the canvas to show exactly the expected picture.
+    bool CanvasShows(const QImage& expected)
+    {
+        return Same(Area(WaitForShot([&](const QImage& s) { return Same(Area(s, kCanvas), expected); }), kCanvas),
+                    expected);
+    }
     // Waits for the canvas to show something else than before.
     QImage CanvasChangedFrom(const QImage& before)
     {
@@ -246,14 +252,123 @@ TEST_F(EndToEndTest, WindowMovesByItsBandKeepsItsPictureAndOpensItsPagesAndMenu)
     // A file that does not open: its message, and the portrait stays.
     std::ofstream(dir_ / "broken.jpg") << "not a picture";
     Click(Place("open"));
-    const std::string dialog = WaitForWindow("^打开$");
-    ASSERT_FALSE(dialog.empty()) << "no open dialog: " << Log();
-    ASSERT_TRUE(FocusWindow(dialog));
-    ASSERT_EQ(Xdo("key --clearmodifiers ctrl+a"), 0);
-    ASSERT_EQ(Xdo("type --delay 10 '" + (dir_ / "broken.jpg").string() + "'"), 0);
-    ASSERT_EQ(Xdo("key Return"), 0);
+    AnswerOpen((dir_ / "broken.jpg").string());
     DismissMessage();
     ParkPointer();
     EXPECT_TRUE(Same(Area(Shot(), kCanvas), portrait));
     EXPECT_FALSE(ProcessGone(pid_));
+}
+
+TEST_F(EndToEndTest, ShortcutKeysSpacePanAndHoldingBackslashToSeeThePictureAsOpened)
+{
+    TestApplication();
+    StartProgram("'" + kPortrait + "'");
+    if (IsSkipped() || HasFatalFailure()) {
+        return;
+    }
+    const QImage portrait = FittedCanvas(kPortrait);
+    ParkPointer();
+    ASSERT_TRUE(CanvasShows(portrait));
+
+    // One step; undo and redo move over it to exactly these pictures.
+    Click(Place("blur"));
+    Click(OnCanvas(215, 290).x, OnCanvas(215, 290).y);
+    ParkPointer();
+    Key("Right"); // nothing to scroll; draws the canvas without the brush circle
+    const QImage edited = CanvasChangedFrom(portrait);
+    Key("ctrl+z");
+    EXPECT_TRUE(CanvasShows(portrait));
+    EXPECT_TRUE(ShowsDisabled(Shot(), "undo"));
+    Key("ctrl+shift+z");
+    EXPECT_TRUE(CanvasShows(edited));
+    EXPECT_TRUE(ShowsEnabled(Shot(), "undo"));
+
+    // Held backslash shows the picture as opened, through the keyboard's repeats too.
+    KeyHalf("keydown", "backslash");
+    EXPECT_TRUE(CanvasShows(portrait));
+    std::this_thread::sleep_for(800ms);
+    EXPECT_TRUE(Same(Canvas(), portrait));
+    KeyHalf("keyup", "backslash");
+    EXPECT_TRUE(CanvasShows(edited));
+
+    // Zoomed in, Space and the left button pan without a step of the selected tool.
+    Key("Page_Down");
+    Key("Page_Down");
+    const QImage zoomed = CanvasChangedFrom(edited);
+    KeyHalf("keydown", "space");
+    Drag(OnCanvas(200, 300), OnCanvas(260, 340));
+    KeyHalf("keyup", "space");
+    ParkPointer();
+    Key("ctrl+z"); // the blur step: none was added
+    const QImage panned = CanvasChangedFrom(zoomed);
+    EXPECT_TRUE(ShowsDisabled(Shot(), "undo"));
+    KeyHalf("keydown", "backslash");
+    EXPECT_TRUE(CanvasShows(panned)) << "the picture as opened, at the same zoom and scroll";
+    KeyHalf("keyup", "backslash");
+    // Space let go, the blur tool is back.
+    Click(OnCanvas(215, 290).x, OnCanvas(215, 290).y);
+    EXPECT_TRUE(ShowsEnabled(WaitForShot([&](const QImage& s) { return ShowsEnabled(s, "undo"); }), "undo"));
+    EXPECT_TRUE(Shows(Shot(), Place("blur"), Skin("blur_2.bmp")));
+
+    // Ctrl+0 fits the picture again and keeps the step.
+    ParkPointer();
+    Key("ctrl+z");
+    Key("ctrl+0");
+    EXPECT_TRUE(CanvasShows(portrait));
+    Key("ctrl+y");
+    EXPECT_FALSE(Same(CanvasChangedFrom(portrait), portrait));
+
+    Key("ctrl+s");
+    SaveAs((dir_ / "result").string());
+    EXPECT_EQ(QImage(QString::fromStdString((dir_ / "result.jpg").string())).size(), QSize(512, 512));
+    Key("ctrl+w");
+    EXPECT_TRUE(WaitUntilGone()) << "Ctrl+W closes the window";
+}
+
+TEST_F(EndToEndTest, HighDensityScreenShowsTheWindowAtTwiceItsSizeAndThePictureAtDeviceResolution)
+{
+    TestApplication();
+    // A one-pixel checkerboard as wide as the canvas: zoom 1, which is two device pixels.
+    QImage checker(kCanvas.width, 300, QImage::Format_RGB32);
+    for (int y = 0; y < checker.height(); ++y) {
+        for (int x = 0; x < checker.width(); ++x) {
+            checker.setPixel(x, y, (x + y) % 2 == 0 ? 0xFF000000 : 0xFFFFFFFF);
+        }
+    }
+    const std::string picture = (dir_ / "checker.png").string();
+    ASSERT_TRUE(checker.save(QString::fromStdString(picture)));
+    StartProgram("", "QT_SCALE_FACTOR=2");
+    if (IsSkipped() || HasFatalFailure()) {
+        return;
+    }
+    auto device = [](const gfx::Rect& r) { return gfx::Rect{2 * r.x, 2 * r.y, 2 * r.width, 2 * r.height}; };
+    ParkPointer();
+    const QImage shot = Shot();
+    ASSERT_EQ(shot.size(), QSize(1200, 1420));
+    EXPECT_TRUE(Shows(shot, device(Place("undo")), Skin("undo_3@2x.bmp")));
+
+    Key("ctrl+o");
+    AnswerOpen(picture);
+    const gfx::Rect canvas = device(kCanvas);
+    const gfx::Rect shown{canvas.x, canvas.y + (canvas.height - 600) / 2, canvas.width, 600};
+    auto sharp = [&](const QImage& s) {
+        for (int y = 0; y < shown.height; ++y) {
+            for (int x = 0; x < shown.width; ++x) {
+                if ((s.pixel(shown.x + x, shown.y + y) & 0xFFFFFF) != (checker.pixel(x / 2, y / 2) & 0xFFFFFF)) {
+                    return false;
+                }
+            }
+        }
+        return true;
+    };
+    EXPECT_TRUE(sharp(WaitForShot(sharp))) << "two-pixel squares, not grey";
+
+    // Hit tests stay in window pixels: the blur tool at twice its place.
+    const gfx::Rect blur = device(Place("blur"));
+    Click(blur.x + blur.width / 2, blur.y + blur.height / 2);
+    ParkPointer();
+    EXPECT_TRUE(Shows(WaitForShot([&](const QImage& s) { return Shows(s, blur, Skin("blur_2@2x.bmp")); }), blur,
+                      Skin("blur_2@2x.bmp")));
+    Key("ctrl+q");
+    EXPECT_TRUE(WaitUntilGone());
 }

@@ -75,9 +75,14 @@ public:
                           Qt::NoScrollPhase, false);
         QCoreApplication::sendEvent(window.get(), &event);
     }
-    void Key(int qtKey)
+    void Key(int qtKey, Qt::KeyboardModifiers modifiers = Qt::NoModifier)
     {
-        QKeyEvent event(QEvent::KeyPress, qtKey, Qt::NoModifier);
+        QKeyEvent event(QEvent::KeyPress, qtKey, modifiers);
+        QCoreApplication::sendEvent(window.get(), &event);
+    }
+    void KeyUp(int qtKey)
+    {
+        QKeyEvent event(QEvent::KeyRelease, qtKey, Qt::NoModifier);
         QCoreApplication::sendEvent(window.get(), &event);
     }
 

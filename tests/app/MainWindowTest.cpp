@@ -376,3 +376,113 @@ TEST(CompareWindow, FitsBothPicturesIntoSquaresWithBlackBands)
     EXPECT_EQ(compare.BackBuffer().GetPixel(before.x + 137, before.y + 137),
               compare.BackBuffer().GetPixel(after.x + 137, after.y + 137)) << "no edits: both halves alike";
 }
+
+namespace {
+
+// What a step may change: the picture with its eyelid lines, the (left) eyelid's points,
+// and the line's opacity, which Ctrl+Z would lower if it reached the line tool as Z.
+using EditState = std::tuple<std::vector<uint32_t>, std::vector<gfx::PointF>, uint32_t>;
+
+EditState StateOf(MainWindowDriver& d)
+{
+    const std::shared_ptr<Surface> flat = d.Session().View()->Flatten();
+    return {{flat->pixels.get(), flat->pixels.get() + size_t(flat->width) * size_t(flat->height)},
+            d.Session().LineTool()->Current()->Points(),
+            d.Session().LineScopes()[1]->Value()};
+}
+
+void Drag(MainWindowDriver& d, gfx::Point from, gfx::Point to)
+{
+    d.MoveTo(from);
+    d.Press(from);
+    for (int step = 1; step <= 3; ++step) {
+        d.MoveTo({from.x + (to.x - from.x) * step / 3, from.y + (to.y - from.y) * step / 3});
+    }
+    d.Release(to);
+}
+
+gfx::Point At(int x, int y) { return MainWindowDriver::OnCanvas(x, y); }
+
+} // namespace
+
+TEST(MainWindow, RedoPutsBackExactlyWhatUndoTookAwayForEveryKindOfStep)
+{
+    struct Kind {
+        const char* name;
+        const char* tool;
+        std::function<void(MainWindowDriver&)> prepare; // steps and picks the kind builds on
+        std::function<void(MainWindowDriver&)> step;
+    };
+    const auto nothing = [](MainWindowDriver&) {};
+    const auto addPoint = [](MainWindowDriver& d) { d.Click(At(200, 300)); };
+    const Kind kinds[] = {
+        {"brighten drag", "bc", nothing, [](MainWindowDriver& d) { Drag(d, At(150, 260), At(180, 290)); }},
+        {"stretch", "stretch", nothing, [](MainWindowDriver& d) { Drag(d, At(220, 300), At(240, 318)); }},
+        {"spot removal", "blur", nothing, [](MainWindowDriver& d) { d.Click(At(200, 300)); }},
+        {"bloat", "zoom", nothing, [](MainWindowDriver& d) { d.Click(At(220, 300)); }},
+        {"stamp", "copy", [](MainWindowDriver& d) { d.Click(At(150, 280), Qt::RightButton); },
+         [](MainWindowDriver& d) { d.Click(At(260, 320)); }},
+        {"eyelid point", "line", nothing, addPoint},
+        {"eyelid point move", "line", addPoint, [](MainWindowDriver& d) { Drag(d, At(200, 300), At(230, 320)); }},
+        {"eyelid point removal", "line", addPoint, [](MainWindowDriver& d) { d.Key(Qt::Key_Delete); }},
+    };
+    const Qt::KeyboardModifiers ctrl = Qt::ControlModifier, ctrlShift = Qt::ControlModifier | Qt::ShiftModifier;
+    for (const Kind& kind : kinds) {
+        SCOPED_TRACE(kind.name);
+        MainWindowDriver d;
+        d.OpenPicture(360, 240);
+        d.ClickButton(kind.tool);
+        kind.prepare(d);
+        const History& steps = d.Session().Steps();
+        const size_t stepsBefore = steps.Size();
+        const EditState before = StateOf(d);
+        kind.step(d);
+        const EditState after = StateOf(d);
+        ASSERT_FALSE(after == before);
+        ASSERT_EQ(steps.Size(), stepsBefore + 1);
+
+        for (const auto& [key, modifiers] : {std::pair{Qt::Key_Y, ctrl}, std::pair{Qt::Key_Z, ctrlShift}}) {
+            d.Key(Qt::Key_Z, ctrl);
+            EXPECT_TRUE(StateOf(d) == before);
+            EXPECT_EQ(d.Disabled("rotate"), !steps.IsEmpty()) << "redo does not count for rotate";
+            d.Key(key, modifiers);
+            EXPECT_TRUE(StateOf(d) == after);
+            EXPECT_EQ(steps.Size(), stepsBefore + 1);
+        }
+
+        // A new step makes the undone one unreachable.
+        d.Key(Qt::Key_Z, ctrl);
+        d.ClickButton("blur");
+        d.Click(At(180, 330));
+        const EditState changed = StateOf(d);
+        EXPECT_FALSE(steps.CanRedo());
+        d.Key(Qt::Key_Y, ctrl);
+        EXPECT_TRUE(StateOf(d) == changed);
+    }
+}
+
+TEST(MainWindow, UndoAndRedoWaitForAGestureWhoseButtonWentUpOutsideTheCanvas)
+{
+    MainWindowDriver d;
+    d.OpenPicture(360, 240);
+    const std::shared_ptr<Surface> opened = d.window->OpenedImage();
+    d.ClickButton("blur");
+    d.Click(At(200, 300));
+    d.ClickButton("bc");
+    d.Press(At(205, 300));
+    d.MoveTo(At(207, 301)); // one dab over the blurred spot
+    d.Release({500, 600});  // outside: the gesture goes on
+    d.ClickButton("undo");
+    d.Key(Qt::Key_Z, Qt::ControlModifier);
+    EXPECT_EQ(d.Session().Steps().Size(), 1u);
+    d.MoveTo(At(210, 305));
+    d.Release(At(210, 305));
+    ASSERT_EQ(d.Session().Steps().Size(), 2u);
+    d.ClickButton("undo");
+    d.ClickButton("undo");
+    EXPECT_TRUE(testpictures::SamePixels(d.Session().Picture()->Working(), *opened))
+        << "undoing both steps gives the picture as opened";
+    EXPECT_TRUE(d.Session().Steps().CanRedo());
+    d.ClickButton("reset");
+    EXPECT_FALSE(d.Session().Steps().CanRedo());
+}

@@ -20,10 +20,12 @@ namespace xdisplay {
 
 class ProgramTest : public XDisplayTest {
 protected:
-    // Starts the program in the test's folder with the arguments and waits for its window.
-    void StartProgram(const std::string& arguments)
+    // Starts the program in the test's folder with the arguments (and environment
+    // variables, "NAME=value ...") and waits for its window.
+    void StartProgram(const std::string& arguments, const std::string& environment = {})
     {
-        Start("MIRAVO_RECORD_PAGES='" + (dir_ / "pages.txt").string() + "' " + MIRAVO_PROGRAM + " " + arguments);
+        Start(environment + " MIRAVO_RECORD_PAGES='" + (dir_ / "pages.txt").string() + "' " + MIRAVO_PROGRAM + " " +
+              arguments);
         window_ = WaitForWindow("^Miravo$");
         ASSERT_FALSE(window_.empty()) << "the main window did not appear: " << Log();
     }
@@ -91,6 +93,15 @@ protected:
         return Same(Area(shot, area), image);
     }
 
+    // Waits up to five seconds for the program to end.
+    bool WaitUntilGone() const
+    {
+        for (int i = 0; i < 50 && !ProcessGone(pid_); ++i) {
+            std::this_thread::sleep_for(100ms);
+        }
+        return ProcessGone(pid_);
+    }
+
     // Moves the pointer off every window, so that no cursor or hover look shows.
     void ParkPointer()
     {
@@ -134,6 +145,12 @@ protected:
         ASSERT_EQ(Xdo("key --clearmodifiers " + key), 0);
         std::this_thread::sleep_for(100ms);
     }
+    // Only the press ("keydown") or only the release ("keyup") of a key.
+    void KeyHalf(const std::string& half, const std::string& key)
+    {
+        ASSERT_EQ(Xdo(half + " " + key), 0);
+        std::this_thread::sleep_for(100ms);
+    }
 
     // A visible window with the name that is not the main window (a message box has
     // the program's name too); empty when none came within ten seconds.
@@ -155,13 +172,19 @@ protected:
     // Answers the save dialog with a path and the message box that follows with Enter.
     void SaveAs(const std::string& path)
     {
-        const std::string dialog = WaitForWindow("^另存为$");
-        ASSERT_FALSE(dialog.empty()) << "no save dialog: " << Log();
+        AnswerFileDialog("另存为", path);
+        DismissMessage();
+    }
+    void AnswerOpen(const std::string& path) { AnswerFileDialog("打开", path); }
+    // Types the path into the file dialog of that title and confirms it.
+    void AnswerFileDialog(const std::string& title, const std::string& path)
+    {
+        const std::string dialog = WaitForWindow("^" + title + "$");
+        ASSERT_FALSE(dialog.empty()) << "no dialog " << title << ": " << Log();
         ASSERT_TRUE(FocusWindow(dialog));
         ASSERT_EQ(Xdo("key --clearmodifiers ctrl+a"), 0);
         ASSERT_EQ(Xdo("type --delay 10 '" + path + "'"), 0);
         ASSERT_EQ(Xdo("key Return"), 0);
-        DismissMessage();
     }
     void DismissMessage()
     {

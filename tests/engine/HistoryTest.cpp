@@ -15,4 +15,8 @@ TEST(History, UndoRunsTheNewestStepThenDropsIt)
     EXPECT_TRUE(history.Undo());
     EXPECT_TRUE(history.IsEmpty());
     EXPECT_EQ(ran, (std::vector<int>{2, 1}));
+    // Steps that record no way back come back unchanged on redo.
+    EXPECT_TRUE(history.Redo());
+    EXPECT_EQ(history.Size(), 1u);
+    EXPECT_EQ(ran, (std::vector<int>{2, 1}));
 }

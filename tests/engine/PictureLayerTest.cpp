@@ -112,6 +112,9 @@ TEST(PictureLayer, SnapshotHoldsOnlyTheChangedTiles)
     env.history.Undo();
     EXPECT_EQ(picture->Working().At(1020, 1020), 0xFF808080u);
     EXPECT_EQ(picture->Working().At(1049, 1049), 0xFF808080u);
+    // The way back holds the same tiles, whatever the picture's size.
+    picture->BeginEdit();
+    EXPECT_EQ(snapshot->RestoreInto(*picture)->ByteSize(), snapshot->ByteSize());
 }
 
 TEST(PictureLayer, ReportsEveryWrittenArea)

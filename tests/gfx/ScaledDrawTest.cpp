@@ -44,15 +44,16 @@ TEST(ScaledDraw, EnlargingInterpolatesBetweenNeighbours)
     Bitmap src(2, 1);
     src.SetPixel(0, 0, 0xFF000000);
     src.SetPixel(1, 0, 0xFFC8C8C8); // 200
-    Bitmap dst(8, 1);
+    Bitmap dst(9, 1);
     Graphics g(dst);
-    g.DrawBitmap(src, Rect{0, 0, 8, 1}, Rect{0, 0, 2, 1});
-    // Pixel centres at 0.0625 .. 0.9375 of the way: the outer two on each side clamp.
+    g.DrawBitmap(src, Rect{0, 0, 9, 1}, Rect{0, 0, 2, 1});
+    // Pixel centres at 1/18 .. 17/18 of the way: the outer two on each side clamp.
     EXPECT_EQ(dst.GetPixel(0, 0), 0xFF000000u);
     EXPECT_EQ(dst.GetPixel(1, 0), 0xFF000000u);
-    EXPECT_EQ(dst.GetPixel(2, 0) & 0xFF, 25u);  // 1/8 of 200
-    EXPECT_EQ(dst.GetPixel(5, 0) & 0xFF, 175u); // 7/8 of 200
-    EXPECT_EQ(dst.GetPixel(7, 0), 0xFFC8C8C8u);
+    EXPECT_EQ(dst.GetPixel(2, 0) & 0xFF, 11u);  // 1/18 of 200
+    EXPECT_EQ(dst.GetPixel(4, 0) & 0xFF, 100u); // the middle
+    EXPECT_EQ(dst.GetPixel(6, 0) & 0xFF, 189u); // 17/18 of 200
+    EXPECT_EQ(dst.GetPixel(8, 0), 0xFFC8C8C8u);
 }
 
 TEST(ScaledDraw, ShrinkingAveragesInsteadOfAliasing)

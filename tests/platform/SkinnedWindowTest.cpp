@@ -48,6 +48,11 @@ protected:
         calls.push_back("key " + std::to_string(key));
         return std::find(consumedKeys.begin(), consumedKeys.end(), key) != consumedKeys.end();
     }
+    void OnKeyUp(const shell::KeyStroke& key) override
+    {
+        calls.push_back("up " + std::to_string(key.virtualKey) + " " + std::to_string(key.modifiers));
+    }
+    void OnKeyboardLost() override { calls.push_back("keyboard lost"); }
 
 private:
     void Record(const char* what, gfx::Point p)
@@ -151,6 +156,20 @@ TEST(SkinnedWindow, HandlersReceiveClientPointsAndVirtualKeys)
         "left-down 12,34", "move 13,35", "left-up 14,36", "right-down 150,90", "right-up 151,91", "left-down 7,8",
         "left-up 7,8",     "wheel 120",  "wheel -240",    "key 33",            "key 9",           "key 90"};
     EXPECT_EQ(window.calls, expected);
+}
+
+TEST(SkinnedWindow, KeyReleasesButNotTheKeyboardsRepeatsAndTheLossOfTheKeyboardAreReported)
+{
+    TestApplication();
+    RecordingWindow window;
+    window.show();
+    for (const bool repeat : {true, false}) {
+        QKeyEvent release(QEvent::KeyRelease, Qt::Key_Backslash, Qt::AltModifier, QString(), repeat);
+        QCoreApplication::sendEvent(&window, &release);
+    }
+    QFocusEvent focusOut(QEvent::FocusOut);
+    QCoreApplication::sendEvent(&window, &focusOut);
+    EXPECT_EQ(window.calls, (std::vector<std::string>{"up 220 4", "keyboard lost"}));
 }
 
 TEST(SkinnedWindow, BackBufferFollowsTheSizeAndIsWhatThePaintShows)

@@ -12,7 +12,7 @@ TEST(VirtualKeys, MapsQtKeysToWindowsNumbers)
         {Qt::Key_Delete, 0x2E}, {Qt::Key_A, 0x41},        {Qt::Key_Z, 0x5A},      {Qt::Key_M, 0x4D},
         {Qt::Key_0, 0x30},      {Qt::Key_9, 0x39},        {Qt::Key_Return, 0x0D}, {Qt::Key_Enter, 0x0D},
         {Qt::Key_Escape, 0x1B}, {Qt::Key_Space, 0x20},    {Qt::Key_F1, 0x70},     {Qt::Key_F12, 0x7B},
-        {Qt::Key_Shift, 0x10},  {Qt::Key_Insert, 0x2D},   {Qt::Key_Tab, 0x09},
+        {Qt::Key_Shift, 0x10},  {Qt::Key_Insert, 0x2D},   {Qt::Key_Tab, 0x09},    {Qt::Key_Backslash, 0xDC},
     };
     for (const auto& [qtKey, virtualKey] : cases) {
         EXPECT_EQ(shell::VirtualKeyFromQtKey(qtKey), virtualKey) << "Qt key 0x" << std::hex << qtKey;

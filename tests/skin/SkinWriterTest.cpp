@@ -27,6 +27,12 @@ QStringList ExpectedFiles()
             files << QString::fromStdString(button.name) + suffix + ".bmp";
         }
     }
+    // Every bitmap but the eyelid texture is drawn again at twice the size.
+    for (const QString& file : QStringList(files)) {
+        if (file.endsWith(".bmp") && file != "x.bmp") {
+            files << QString(file).replace(".bmp", "@2x.bmp");
+        }
+    }
     return files;
 }
 
@@ -43,6 +49,10 @@ TEST(SkinWriter, WritesTheWholeSkinIntoAFolder)
     written.sort();
     expected.sort();
     EXPECT_EQ(written, expected);
+    for (const QString& file : expected.filter("@2x")) {
+        const QSize plain = QImage(dir.filePath(QString(file).remove("@2x"))).size();
+        EXPECT_EQ(QImage(dir.filePath(file)).size(), plain * 2) << file.toStdString();
+    }
 }
 
 TEST(SkinWriter, ReportsAFolderItCannotWriteInto)
