@@ -35,6 +35,8 @@ AxisFilter MakeAxisFilter(int32_t from, int32_t to, int32_t destLength, double s
     f.sourceBegin = sourcePixels;
     f.sourceEnd = 0;
     const double perDest = sourceLength / double(destLength); // source pixels per destination pixel
+    const double factor = double(destLength) / sourceLength;
+    const bool wholeFactor = factor >= 2.0 && factor == std::floor(factor);
     for (int32_t j = from; j < to; ++j) {
         Taps& t = f.taps[size_t(j - from)];
         t.weightOffset = f.weights.size();
@@ -42,13 +44,13 @@ AxisFilter MakeAxisFilter(int32_t from, int32_t to, int32_t destLength, double s
         if (centre < 0 || centre >= sourceExtent) {
             continue;
         }
-        if (destLength % sourceLength == 0) {
-            // Enlarging by a whole factor (or copying): each source pixel repeated, so
-            // that a picture shown at twice its size keeps its sharp pixel edges.
-            t.first = std::clamp(int32_t(std::floor(centre)), 0, sourceLimit - 1);
+        if (wholeFactor) {
+            // Enlarging by a whole factor: each source pixel repeated, so that a picture
+            // shown at twice its size keeps its sharp pixel edges.
+            t.first = std::clamp(int32_t(std::floor(centre)), 0, sourcePixels - 1);
             t.count = 1;
             f.weights.push_back(1.0f);
-        } else if (perDest < 1.0) {
+        } else if (perDest <= 1.0) {
             // Enlarging: linear between the two pixels whose centres enclose ours.
             const double u = centre - 0.5;
             const double base = std::floor(u);
