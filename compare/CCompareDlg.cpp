@@ -13,15 +13,19 @@ using Qimro::Behaviors::SkinImage;
 CCompareDlg::CCompareDlg(QWidget* parent, shell::UserDialogs& dialogs, const std::shared_ptr<PictureLayer>& picture,
                          const CanvasView& mainView, PictureMetadata metadata)
     : CImageDlg(parent), dialogs_(dialogs), metadata_(std::move(metadata)), before_(picture->Baseline()),
-      after_(mainView.Flatten()), beforeView_(MakeView(before_)), afterView_(MakeView(after_))
+      mainView_(mainView), beforeView_(MakeView(std::make_shared<PictureLayer>(before_), before_->width, before_->height)),
+      afterView_(MakeView(std::make_shared<ComposedLayer>(mainView), mainView.PictureWidth(), mainView.PictureHeight()))
 {
 }
 
-std::shared_ptr<CanvasView> CCompareDlg::MakeView(const std::shared_ptr<const Surface>& picture) const
+// A view of the picture fitted into the window's square. The after view composes the
+// main view's layers band by band as it builds its small copies, which shows exactly the
+// main view's Flatten without making that picture-sized copy until the pair is saved.
+std::shared_ptr<CanvasView> CCompareDlg::MakeView(std::shared_ptr<Layer> picture, int32_t width, int32_t height) const
 {
     const int32_t side = kViewSide * Scale();
-    auto view = std::make_shared<CanvasView>(picture->width, picture->height, side, side);
-    view->AddLayer(std::make_shared<PictureLayer>(picture));
+    auto view = std::make_shared<CanvasView>(width, height, side, side);
+    view->AddLayer(std::move(picture));
     return view;
 }
 
@@ -80,10 +84,10 @@ void CCompareDlg::OnLeftUp(gfx::Point client)
 
 void CCompareDlg::SaveComparison()
 {
-    // Each view holds one layer, and drawing one layer onto transparent pixels changes
-    // nothing that a JPEG shows: the views' flattened pictures are the pictures they
-    // show, so the pair is read from those without copying them.
+    // The before view holds the baseline as its only layer, and drawing one layer onto
+    // transparent pixels changes nothing that a JPEG shows, so it is read as it is.
+    const std::shared_ptr<const Surface> result = mainView_.Flatten();
     const gfx::Bitmap before = WrapAsBitmap(*before_);
-    const gfx::Bitmap after = WrapAsBitmap(*after_);
+    const gfx::Bitmap after = WrapAsBitmap(*result);
     PictureFileDialogs(dialogs_).AskAndSave(this, SideBySideRows(before, after), metadata_);
 }

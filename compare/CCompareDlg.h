@@ -1,6 +1,7 @@
 #pragma once
 
 #include "behaviors/PlainButton.h"
+#include "compare/ComposedLayer.h"
 #include "engine/CanvasView.h"
 #include "engine/PictureLayer.h"
 #include "engine/Surface.h"
@@ -36,14 +37,15 @@ protected:
     void OnMouseMove(gfx::Point client) override;
 
 private:
-    std::shared_ptr<CanvasView> MakeView(const std::shared_ptr<const Surface>& picture) const;
+    std::shared_ptr<CanvasView> MakeView(std::shared_ptr<Layer> picture, int32_t width, int32_t height) const;
     void ShowView(CanvasView& view, const gfx::Rect& where);
 
     shell::UserDialogs& dialogs_;
     PictureMetadata metadata_;
-    // The two pictures the views show, kept to be saved as they are.
+    // The picture as editing started, and the main view whose composed picture is the
+    // result: it cannot change while this modal window is open.
     std::shared_ptr<const Surface> before_;
-    std::shared_ptr<const Surface> after_;
+    const CanvasView& mainView_;
     std::shared_ptr<CanvasView> beforeView_;
     std::shared_ptr<CanvasView> afterView_;
     std::shared_ptr<Qimro::Behaviors::PlainButton> closeButton_;

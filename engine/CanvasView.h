@@ -56,6 +56,9 @@ public:
     void RenderFull(bool clear, gfx::Graphics& target);
     // All layers composed into a new transparent picture-sized surface, no overlay.
     std::shared_ptr<Surface> Flatten() const;
+    // Draws every layer, bottom first, within the graphics' clip: drawn onto transparent
+    // pixels from the top row down, this is what Flatten composes.
+    void DrawLayers(gfx::Graphics& graphics) const;
 
     // A point in target pixels mapped to picture pixels (truncating toward zero).
     gfx::Point ToPicture(gfx::Point target) const;
@@ -105,7 +108,6 @@ private:
                           const PicturePyramid& pyramid) const;
     gfx::Rect SourceRect() const { return {srcX_, srcY_, srcWidth_, srcHeight_}; }
     gfx::Rect DestinationRect() const { return {destX_, destY_, viewWidth_, viewHeight_}; }
-    void DrawLayers(gfx::Graphics& graphics) const;
     void ShowViewImage(const gfx::Bitmap& image, bool clear, gfx::Graphics& target);
 
     std::vector<std::shared_ptr<Layer>> layers_;

@@ -377,6 +377,37 @@ TEST(CompareWindow, FitsBothPicturesIntoSquaresWithBlackBands)
               compare.BackBuffer().GetPixel(after.x + 137, after.y + 137)) << "no edits: both halves alike";
 }
 
+// The after view composes the main view's layers itself; it must show exactly what a
+// view of the main view's flattened picture shows, eyelid line included.
+TEST(CompareWindow, AfterViewShowsExactlyTheFlattenedPicture)
+{
+    MainWindowDriver d;
+    d.OpenPicture(1100, 700);
+    d.ClickButton("line");
+    for (const int x : {150, 220, 290}) {
+        d.Click(MainWindowDriver::OnCanvas(x, 300 + (x == 220 ? -30 : 0)));
+    }
+    d.ClickButton("bc");
+    d.Click(MainWindowDriver::OnCanvas(230, 280));
+    CCompareDlg compare(d.window.get(), d.dialogs, d.Session().Picture(), *d.Session().View(), {});
+    compare.InitAndShow();
+    const auto expectShown = [&](const std::shared_ptr<const Surface>& picture, const gfx::Rect& where) {
+        CanvasView reference(picture->width, picture->height, where.width, where.height);
+        reference.AddLayer(std::make_shared<PictureLayer>(picture));
+        gfx::Bitmap shown(where.width, where.height);
+        gfx::Graphics graphics(shown);
+        reference.Render(true, graphics);
+        ASSERT_GT(reference.DrawingLevel(), 0);
+        for (int32_t y = 0; y < where.height; ++y) {
+            for (int32_t x = 0; x < where.width; ++x) {
+                ASSERT_EQ(compare.BackBuffer().GetPixel(where.x + x, where.y + y), shown.GetPixel(x, y)) << x << "," << y;
+            }
+        }
+    };
+    expectShown(d.Session().View()->Flatten(), layout::kAfterView);
+    expectShown(d.Session().Picture()->Baseline(), layout::kBeforeView);
+}
+
 namespace {
 
 // What a step may change: the picture with its eyelid lines, the (left) eyelid's points,
