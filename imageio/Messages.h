@@ -11,9 +11,9 @@ inline constexpr char Saved[] = "恭喜您, 该美女的玉照已经保存.";
 inline constexpr char OpenFailed[] = "无法打开这张图片: ";
 inline constexpr char FileUnreadable[] = "文件不存在或无法读取.";
 inline constexpr char FileEmpty[] = "文件是空的.";
-inline constexpr char NotAPicture[] = "这不是可以打开的图片文件 (可以打开 JPEG, PNG, BMP, GIF, TIFF 和 WebP 文件).";
+inline constexpr char NotAPicture[] = "这不是可以打开的图片文件 (可以打开 JPEG, PNG, BMP, GIF, TIFF, WebP 和 HEIC 文件).";
 // %1 is the format's name.
-inline constexpr char FormatNotOpened[] = "不能打开 %1 格式的文件 (可以打开 JPEG, PNG, BMP, GIF, TIFF 和 WebP 文件).";
+inline constexpr char FormatNotOpened[] = "不能打开 %1 格式的文件 (可以打开 JPEG, PNG, BMP, GIF, TIFF, WebP 和 HEIC 文件).";
 inline constexpr char BmpVariantNotOpened[] = "这种 BMP 文件不能打开 (可以打开 1, 4, 8, 16, 24 和 32 位的 BMP 文件).";
 inline constexpr char JpegColoursNotOpened[] = "这种 JPEG 文件的颜色格式不能打开.";
 inline constexpr char PictureDamaged[] = "图片文件已损坏或不完整.";

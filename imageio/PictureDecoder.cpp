@@ -1,6 +1,7 @@
 #include "imageio/PictureDecoder.h"
 
 #include "imageio/ExifOrientation.h"
+#include "imageio/HeifReader.h"
 #include "imageio/JpegReader.h"
 #include "imageio/MappedFile.h"
 #include "imageio/Messages.h"
@@ -42,7 +43,7 @@ DecodeResult Decoded(gfx::Bitmap bitmap, PictureMetadata metadata)
     return result;
 }
 
-enum class Signature { Jpeg, Png, Bmp, Other };
+enum class Signature { Jpeg, Png, Bmp, Heif, Other };
 
 Signature SignatureOf(std::span<const uint8_t> file)
 {
@@ -55,6 +56,9 @@ Signature SignatureOf(std::span<const uint8_t> file)
     }
     if (startsWith(Png)) {
         return Signature::Png;
+    }
+    if (HeifReader::IsHeif(file)) {
+        return Signature::Heif;
     }
     return startsWith(std::array<uint8_t, 2>{'B', 'M'}) ? Signature::Bmp : Signature::Other;
 }
@@ -98,6 +102,7 @@ DecodeResult PictureDecoder::Decode(const QString& path) const
         case Signature::Jpeg: return DecodeJpeg(file.Bytes(), claimed);
         case Signature::Png: return DecodePng(file.Bytes(), claimed);
         case Signature::Bmp: return DecodeBmp(file.Bytes(), claimed);
+        case Signature::Heif: return DecodeHeif(file.Bytes(), claimed);
         case Signature::Other: break;
         }
         return DecodeWithQt(path, file.Bytes(), claimed);
@@ -174,6 +179,29 @@ DecodeResult PictureDecoder::DecodeBmp(std::span<const uint8_t> file, QSize& cla
         return Failure(DecodeProblem::Damaged, messages::PictureDamaged);
     }
     return Decoded(std::move(bitmap), {});
+}
+
+DecodeResult PictureDecoder::DecodeHeif(std::span<const uint8_t> file, QSize& claimed) const
+{
+    HeifReader reader;
+    if (!reader.ReadHeader(file)) {
+        return reader.LastFailure() == HeifReader::Failure::OutOfMemory
+                   ? Failure(DecodeProblem::TooLarge, messages::FileTooLarge)
+                   : Failure(DecodeProblem::Damaged, messages::PictureDamaged);
+    }
+    claimed = QSize(reader.Width(), reader.Height());
+    // HEVC codes a plain picture in almost nothing, so the file's size bounds nothing.
+    if (auto refusal = Refusal(claimed, file.size(), 0)) {
+        return std::move(*refusal);
+    }
+    PictureMetadata metadata = reader.Metadata();
+    metadata.iccProfile = RgbProfileOnly(std::move(metadata.iccProfile));
+    gfx::Bitmap bitmap = gfx::Bitmap::ForOverwrite(reader.Width(), reader.Height());
+    if (reader.Decode(bitmap)) {
+        return Decoded(std::move(bitmap), std::move(metadata));
+    }
+    return reader.LastFailure() == HeifReader::Failure::OutOfMemory ? TooLarge(claimed)
+                                                                    : Failure(DecodeProblem::Damaged, messages::PictureDamaged);
 }
 
 DecodeResult PictureDecoder::DecodeWithQt(const QString& path, std::span<const uint8_t> file, QSize& claimed) const

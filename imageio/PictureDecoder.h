@@ -26,7 +26,8 @@ struct DecodeResult {
 };
 
 // Opens a picture file as a 32-bit ARGB bitmap, turned upright by its EXIF orientation:
-// JPEG, PNG and BMP through readers of our own, GIF, TIFF and WebP through Qt's. Every
+// JPEG, PNG and BMP through readers of our own, HEIF through libheif (turned as the file
+// says), GIF, TIFF and WebP through Qt's. Every
 // pixel of a decoded picture comes from the file: a file that ends early, or is too
 // short to hold the picture its header claims, is damaged and refused before its
 // pixels are allocated; the size is checked against free memory before decoding too.
@@ -40,6 +41,7 @@ private:
     DecodeResult DecodeJpeg(std::span<const uint8_t> file, QSize& claimed) const;
     DecodeResult DecodePng(std::span<const uint8_t> file, QSize& claimed) const;
     DecodeResult DecodeBmp(std::span<const uint8_t> file, QSize& claimed) const;
+    DecodeResult DecodeHeif(std::span<const uint8_t> file, QSize& claimed) const;
     DecodeResult DecodeWithQt(const QString& path, std::span<const uint8_t> file, QSize& claimed) const;
     // Why a picture of this size, in a file of fileBytes that needs at least
     // leastBytes for it, cannot be decoded; nothing when it can.

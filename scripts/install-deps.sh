@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
-# Installs the Debian packages the build, the tests, the benchmarks and the fuzz targets
-# (clang with its libFuzzer and sanitizer runtimes) need.
+# Installs the Debian packages the build, the tests (with the tools that make HEIC and
+# WebP files and check the desktop entry), the benchmarks and the fuzz targets (clang
+# with its libFuzzer and sanitizer runtimes) need.
 # Does nothing when everything is already present.
 set -euo pipefail
 
@@ -9,9 +10,11 @@ packages=(
   qt6-base-dev qt6-base-dev-tools libqt6opengl6-dev libgl-dev
   qt6-image-formats-plugins qt6-translations-l10n
   libjpeg62-turbo-dev libjpeg-turbo-progs libpng-dev zlib1g-dev
+  libheif-dev libheif-examples webp
   libgtest-dev libgmock-dev libbenchmark-dev
   fonts-arphic-uming fonts-dejavu-core
   xvfb xdotool x11-utils x11-apps imagemagick xauth
+  desktop-file-utils appstream
   clang libclang-rt-14-dev
 )
 
