@@ -6,6 +6,8 @@
 #include "files/AppFiles.h"
 #include "imageio/Messages.h"
 #include "picturefiles/PictureFileDialogs.h"
+#include "shell/BusyCursor.h"
+#include "shell/UserDialogs.h"
 #include "shell/CursorFile.h"
 #include "shell/TextPainter.h"
 #include "shell/VirtualKeys.h"
@@ -13,6 +15,7 @@
 #include "tools/BezierItem.h"
 #include "tools/IdleOperation.h"
 
+#include <QApplication>
 #include <QIcon>
 #include <QMenu>
 #include <QTimer>
@@ -469,6 +472,13 @@ bool CQuillomatDlg::PreTranslateKeyDown(int virtualKey)
 
 void CQuillomatDlg::OnSystemMenuKey() { ShowSystemMenu({0, 0}); }
 
+// A picture file dropped on the window opens as the open command opens it, unless the
+// compare window or a dialog is open over this one.
+bool CQuillomatDlg::AcceptsDroppedFile(const QString& path)
+{
+    return QApplication::activeModalWidget() == nullptr && shell::IsPictureFileName(path);
+}
+
 bool CQuillomatDlg::OnSetCursor()
 {
     if (CursorInsideCanvas() && currentOperation_ != idleOperation_ && toolCursor_) {
@@ -561,6 +571,7 @@ bool CQuillomatDlg::OpenFile(const QString& path)
 
 void CQuillomatDlg::ShowOpened(gfx::Bitmap picture, PictureMetadata metadata)
 {
+    const shell::BusyCursor busy(picture.Width(), picture.Height());
     ResetTool();
     EndEditing();
     openedImage_ = MoveIntoSurface(std::move(picture));
@@ -640,6 +651,7 @@ void CQuillomatDlg::Reset()
     if (!openedImage_) {
         return;
     }
+    const shell::BusyCursor busy(openedImage_->width, openedImage_->height);
     ResetTool();
     EndEditing();
     StartEditing();
@@ -651,6 +663,7 @@ void CQuillomatDlg::Rotate()
     if (!openedImage_) {
         return;
     }
+    const shell::BusyCursor busy(openedImage_->width, openedImage_->height);
     ResetTool();
     EndEditing();
     openedImage_ = MoveIntoSurface(WrapAsBitmap(std::as_const(*openedImage_)).RotatedClockwise());

@@ -90,6 +90,8 @@ protected:
     void OnOk() override {}
     void OnCancel() override {}
     void OnClose() override { EndModal(shell::kModalCancel); }
+    bool AcceptsDroppedFile(const QString& path) override;
+    void OnFileDropped(const QString& path) override { OpenFile(path); }
 
 private:
     void BuildWidgets();

@@ -239,6 +239,9 @@ std::optional<DecodeResult> PictureDecoder::Refusal(QSize size, uint64_t fileByt
     if (fileBytes < leastBytes) {
         return Failure(DecodeProblem::Damaged, messages::PictureDamaged);
     }
+    if (sizeKnown_) {
+        sizeKnown_(size);
+    }
     return std::nullopt;
 }
 

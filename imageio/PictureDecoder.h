@@ -8,6 +8,7 @@
 #include <QString>
 
 #include <cstdint>
+#include <functional>
 #include <optional>
 #include <span>
 #include <vector>
@@ -36,6 +37,9 @@ public:
     explicit PictureDecoder(MemoryBudget budget = MemoryBudget::FromSystem());
 
     DecodeResult Decode(const QString& path) const;
+    // Called with the picture's size once the file's header is read and the size
+    // accepted, before its pixels are decoded.
+    void OnSizeKnown(std::function<void(QSize)> sizeKnown) { sizeKnown_ = std::move(sizeKnown); }
 
 private:
     DecodeResult DecodeJpeg(std::span<const uint8_t> file, QSize& claimed) const;
@@ -44,9 +48,10 @@ private:
     DecodeResult DecodeHeif(std::span<const uint8_t> file, QSize& claimed) const;
     DecodeResult DecodeWithQt(const QString& path, std::span<const uint8_t> file, QSize& claimed) const;
     // Why a picture of this size, in a file of fileBytes that needs at least
-    // leastBytes for it, cannot be decoded; nothing when it can.
+    // leastBytes for it, cannot be decoded; nothing when it can, after telling the size.
     std::optional<DecodeResult> Refusal(QSize size, uint64_t fileBytes, uint64_t leastBytes) const;
     DecodeResult TooLarge(QSize size) const;
 
     MemoryBudget budget_;
+    std::function<void(QSize)> sizeKnown_;
 };

@@ -2,6 +2,7 @@
 
 #include "imageio/JpegFileName.h"
 #include "imageio/PictureSaver.h"
+#include "shell/BusyCursor.h"
 
 #include <QFileInfo>
 
@@ -18,7 +19,13 @@ std::optional<OpenedPicture> PictureFileDialogs::AskAndLoadPicture(QWidget* owne
 
 std::optional<OpenedPicture> PictureFileDialogs::LoadPicture(QWidget* owner, const QString& path) const
 {
-    DecodeResult decoded = PictureDecoder().Decode(path);
+    DecodeResult decoded;
+    {
+        std::optional<shell::BusyCursor> busy;
+        PictureDecoder decoder;
+        decoder.OnSizeKnown([&busy](QSize size) { busy.emplace(size.width(), size.height()); });
+        decoded = decoder.Decode(path);
+    }
     if (!decoded.Ok()) {
         dialogs_.ShowMessage(owner, decoded.message);
         return std::nullopt;
@@ -37,7 +44,11 @@ bool PictureFileDialogs::AskAndSave(QWidget* owner, const PictureRows& picture, 
     if (!path) {
         return false;
     }
-    const SaveResult result = SavePictureAsJpeg(picture, *path, metadata);
+    SaveResult result;
+    {
+        const shell::BusyCursor busy(picture.Width(), picture.Height());
+        result = SavePictureAsJpeg(picture, *path, metadata);
+    }
     dialogs_.ShowMessage(owner, result.message);
     return result.saved;
 }

@@ -23,7 +23,7 @@ std::optional<QString> RunFileDialog(QWidget* owner, FileDialogKind kind)
 {
     const bool save = kind == FileDialogKind::Save;
     QFileDialog dialog(owner, QString::fromUtf8(save ? "另存为" : "打开"), QString(),
-                       QString::fromLatin1(save ? kSaveFilter : kOpenFilter));
+                       QString::fromUtf8(save ? kSaveFilter : kOpenFilter));
     dialog.setAcceptMode(save ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
     dialog.setFileMode(save ? QFileDialog::AnyFile : QFileDialog::ExistingFile);
     // The caller asks about replacing a file, for the name with ".jpg" added.

@@ -4,6 +4,8 @@
 #include "shell/VirtualKeys.h"
 
 #include <QCloseEvent>
+#include <QDropEvent>
+#include <QMimeData>
 #include <QEventLoop>
 #include <QGuiApplication>
 #include <QHelpEvent>
@@ -16,6 +18,7 @@
 #include <QWindow>
 
 #include <algorithm>
+#include <optional>
 #include <cstring>
 
 namespace shell {
@@ -45,11 +48,25 @@ SkinnedWindow::SkinnedWindow(QWidget* parent)
     setAttribute(Qt::WA_NoSystemBackground);
     setMouseTracking(true);
     setFocusPolicy(Qt::StrongFocus);
+    setAcceptDrops(true);
     scale_ = devicePixelRatioF() > 1.0 ? 2 : 1;
     if (parent != nullptr) {
         setWindowModality(Qt::ApplicationModal);
     }
 }
+
+namespace {
+
+// The one local file a drag carries; nothing for several files, text or remote links.
+std::optional<QString> SingleLocalFile(const QMimeData* data)
+{
+    if (data == nullptr || !data->hasUrls() || data->urls().size() != 1 || !data->urls().front().isLocalFile()) {
+        return std::nullopt;
+    }
+    return data->urls().front().toLocalFile();
+}
+
+} // namespace
 
 SkinnedWindow::~SkinnedWindow()
 {
@@ -339,6 +356,33 @@ void SkinnedWindow::UpdateCursor()
     if (!OnSetCursor()) {
         unsetCursor();
     }
+}
+
+void SkinnedWindow::dragEnterEvent(QDragEnterEvent* event)
+{
+    const std::optional<QString> file = SingleLocalFile(event->mimeData());
+    if (file && AcceptsDroppedFile(*file)) {
+        event->acceptProposedAction();
+    } else {
+        event->ignore();
+    }
+}
+
+void SkinnedWindow::dragMoveEvent(QDragMoveEvent* event)
+{
+    // The whole window takes the drop, wherever the pointer is over it.
+    event->acceptProposedAction();
+}
+
+void SkinnedWindow::dropEvent(QDropEvent* event)
+{
+    const std::optional<QString> file = SingleLocalFile(event->mimeData());
+    if (!file || !AcceptsDroppedFile(*file)) {
+        event->ignore();
+        return;
+    }
+    event->acceptProposedAction();
+    OnFileDropped(*file);
 }
 
 } // namespace shell

@@ -107,6 +107,10 @@ protected:
     virtual void OnCancel() { EndModal(kModalCancel); }
     // The window is asked to close (its close button, the system, a close() call).
     virtual void OnClose() { OnCancel(); }
+    // A drag of exactly one local file over the window: whether a drop would be taken.
+    virtual bool AcceptsDroppedFile(const QString& /*path*/) { return false; }
+    // That file was dropped, after AcceptsDroppedFile said yes.
+    virtual void OnFileDropped(const QString& /*path*/) {}
 
     void SetCursorShape(const QCursor& cursor);
     // Asks OnSetCursor() again, for a change of cursor without a mouse move.
@@ -123,6 +127,9 @@ protected:
     void leaveEvent(QEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
     void focusOutEvent(QFocusEvent* event) override;
+    void dragEnterEvent(QDragEnterEvent* event) override;
+    void dragMoveEvent(QDragMoveEvent* event) override;
+    void dropEvent(QDropEvent* event) override;
 
 private:
     void FitBackBuffer(int width, int height);

@@ -28,8 +28,22 @@ public:
 
 // The caption of every message box.
 inline constexpr const char* kProgramName = "Miravo";
-// Filters in Qt's "Description (*.pattern)" form, separated by ";;".
-inline constexpr const char* kOpenFilter = "JPEG Files (*.jpg *.jpeg);;Bitmap Files (*.bmp);;PNG Files (*.png)";
+// Filters in Qt's "Description (*.pattern)" form, separated by ";;", UTF-8. Opening
+// offers every picture the decoder reads first, then the three classic kinds.
+inline constexpr const char* kOpenFilter =
+    "所有图片 (*.jpg *.jpeg *.png *.bmp *.gif *.tif *.tiff *.webp *.heic *.heif);;"
+    "JPEG Files (*.jpg *.jpeg);;Bitmap Files (*.bmp);;PNG Files (*.png)";
 inline constexpr const char* kSaveFilter = "JPG File (*.jpg)";
+
+// Whether the name ends as the pictures of the open dialog's first filter do.
+inline bool IsPictureFileName(const QString& path)
+{
+    for (const char* suffix : {".jpg", ".jpeg", ".png", ".bmp", ".gif", ".tif", ".tiff", ".webp", ".heic", ".heif"}) {
+        if (path.endsWith(QLatin1String(suffix), Qt::CaseInsensitive)) {
+            return true;
+        }
+    }
+    return false;
+}
 
 } // namespace shell

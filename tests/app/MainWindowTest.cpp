@@ -6,11 +6,13 @@
 #include "compare/CCompareDlg.h"
 #include "imageio/Messages.h"
 #include "imageio/PictureDecoder.h"
+#include "shell/BusyCursor.h"
 #include "support/TestPictures.h"
 #include "tools/EffectOperation.h"
 
 #include <gtest/gtest.h>
 
+#include <QGuiApplication>
 #include <QTimer>
 
 #include <cmath>
@@ -375,6 +377,29 @@ TEST(CompareWindow, FitsBothPicturesIntoSquaresWithBlackBands)
     EXPECT_EQ(compare.BackBuffer().GetPixel(after.x + 100, after.y + 270), 0xFF000000u);
     EXPECT_EQ(compare.BackBuffer().GetPixel(before.x + 137, before.y + 137),
               compare.BackBuffer().GetPixel(after.x + 137, after.y + 137)) << "no edits: both halves alike";
+}
+
+// Work on a picture of more than 12 million pixels shows the wait cursor, on one of
+// exactly 12 million it does not, and it is gone before any message shows.
+TEST(MainWindow, LargePicturesShowTheWaitCursorWhileOpeningSavingRotatingAndResetting)
+{
+    MainWindowDriver d;
+    const auto timesShown = [](const auto& work) {
+        const int before = shell::BusyCursor::TimesShown();
+        work();
+        EXPECT_EQ(QGuiApplication::overrideCursor(), nullptr);
+        return shell::BusyCursor::TimesShown() - before;
+    };
+    for (const auto& [width, busy] : {std::pair{4000, 0}, std::pair{4001, 1}}) {
+        d.dialogs.AnswerOpen(d.WritePicture("large.bmp", width, 3000));
+        EXPECT_EQ(timesShown([&] { d.window->Open(); }), 2 * busy) << "decoding, then starting to edit";
+        d.dialogs.AnswerSave(d.folder.filePath(QString::number(width)));
+        EXPECT_EQ(timesShown([&] { d.ClickButton("save"); }), busy);
+        EXPECT_EQ(timesShown([&] { d.ClickButton("rotate"); }), busy);
+        EXPECT_EQ(timesShown([&] { d.ClickButton("reset"); }), busy);
+        EXPECT_EQ(timesShown([&] { d.ClickButton("undo"); }), 0);
+    }
+    EXPECT_EQ(d.dialogs.Messages().size(), 2) << "both saved";
 }
 
 // The after view composes the main view's layers itself; it must show exactly what a

@@ -29,12 +29,16 @@ TEST(ScriptedUserDialogs, RecordsTextsAndHandsOutAnswersInOrder)
 
 TEST(UserDialogs, FiltersOfferThePictureKinds)
 {
-    const QString open = QString::fromLatin1(shell::kOpenFilter);
+    const QString open = QString::fromUtf8(shell::kOpenFilter);
     const QStringList filters = open.split(";;");
-    ASSERT_EQ(filters.size(), 3);
-    EXPECT_TRUE(filters[0].startsWith("JPEG Files (") && filters[0].contains("*.jpg") && filters[0].contains("*.jpeg"));
-    EXPECT_EQ(filters[1], "Bitmap Files (*.bmp)");
-    EXPECT_EQ(filters[2], "PNG Files (*.png)");
+    ASSERT_EQ(filters.size(), 4);
+    EXPECT_TRUE(filters[0].startsWith(QString::fromUtf8("所有图片 (")));
+    EXPECT_EQ(filters[1], "JPEG Files (*.jpg *.jpeg)");
+    EXPECT_EQ(filters[2], "Bitmap Files (*.bmp)");
+    EXPECT_EQ(filters[3], "PNG Files (*.png)");
+    for (const char* pattern : {"*.jpg", "*.jpeg", "*.bmp", "*.png", "*.webp", "*.tif", "*.tiff", "*.heic", "*.heif"}) {
+        EXPECT_TRUE(filters[0].contains(pattern)) << pattern;
+    }
     EXPECT_EQ(QString::fromLatin1(shell::kSaveFilter), "JPG File (*.jpg)");
     EXPECT_STREQ(shell::kProgramName, "Miravo");
 }
