@@ -70,8 +70,13 @@ QString Utf8(std::string_view text) { return QString::fromUtf8(text.data(), qsiz
 
 std::shared_ptr<const QCursor> LoadToolCursor(const std::string& name)
 {
-    const std::optional<QCursor> cursor = shell::CursorFile::LoadCursor(QString::fromStdString(CursorFilePath(name).string()));
-    return cursor ? std::make_shared<const QCursor>(*cursor) : nullptr;
+    const std::string path = CursorFilePath(name).string();
+    const std::optional<QCursor> cursor = shell::CursorFile::LoadCursor(QString::fromStdString(path));
+    if (!cursor) {
+        qWarning("miravo: cannot read the cursor file %s; the arrow shows instead", path.c_str());
+        return nullptr;
+    }
+    return std::make_shared<const QCursor>(*cursor);
 }
 
 // The tool entry's parts, named.

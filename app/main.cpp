@@ -2,6 +2,7 @@
 //   miravo [picture]
 
 #include "app/CQuillomatDlg.h"
+#include "files/AppFiles.h"
 #include "shell/ChineseTranslations.h"
 #include "shell/QtUserDialogs.h"
 
@@ -11,6 +12,7 @@ int main(int argc, char** argv)
 {
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Miravo"));
+    QApplication::setDesktopFileName(QString::fromLatin1(kDesktopId));
     shell::ChineseTranslations::Install(app);
     const QStringList arguments = QApplication::arguments();
     shell::QtUserDialogs dialogs;

@@ -13,6 +13,7 @@
 #include "files/AppFiles.h"
 #include "gfx/BmpFile.h"
 
+#include <QDir>
 #include <QPainter>
 
 #include <iostream>
@@ -123,6 +124,14 @@ bool SkinWriter::WriteIcons()
         !Logo(256).save(PathOf("miravo.png"), "PNG")) {
         std::cerr << "cannot write the program icon into " << directory_.toStdString() << "\n";
         return false;
+    }
+    // The icon theme's sizes, for the desktop's menus and file managers once installed.
+    for (const int size : {16, 22, 24, 32, 48, 64, 128, 256}) {
+        const QString folder = QString("hicolor/%1x%1/apps").arg(size);
+        if (!QDir(directory_).mkpath(folder) || !Logo(size).save(PathOf(folder + "/" + kDesktopId + ".png"), "PNG")) {
+            std::cerr << "cannot write the " << size << " pixel theme icon into " << directory_.toStdString() << "\n";
+            return false;
+        }
     }
     return true;
 }

@@ -11,6 +11,10 @@
 // looked up from the program's own path, never from the current directory, so the
 // program finds its skin however it was started.
 
+// The program's name for the desktop: its desktop entry, theme icon and metainfo files
+// are named after it.
+inline constexpr char kDesktopId[] = "org.miravo.Miravo";
+
 // The data folder in use: the first candidate that exists (the one beside the program
 // when none does).
 std::filesystem::path AppDataDir();
