@@ -1,5 +1,6 @@
 // Opening and saving a 24-megapixel JPEG, next to libjpeg-turbo's own command-line
-// tools doing the same work in the same run (they run as child processes, so their
+// tools doing the same work in the same run, and opening a 48-megapixel HEIC next to
+// libheif's heif-convert (they run as child processes, so their
 // figures include starting a process, a few milliseconds). Our save writes a temporary
 // file, syncs it to the disk and renames it; "ours_encode_only" and "cjpeg" both encode
 // into /dev/null, "cjpeg_to_disk_synced" writes and syncs a real file like our save.
@@ -93,6 +94,36 @@ void OpenJpeg_Djpeg(benchmark::State& state)
     RunTool(state, "djpeg -outfile /dev/null '" + ThePhoto().jpeg + "'");
 }
 
+// A 48 MP phone photo as HEIC, coded once per process by heif-enc (x265's fastest preset).
+const std::string& HeicPhoto()
+{
+    static const TempFolder folder;
+    static const std::string heic = [] {
+        const std::string jpeg = folder.File("photo48.jpg"), heic = folder.File("photo48.heic");
+        JpegWriter().Write(PhotoLike(8480, 5664), QString::fromStdString(jpeg));
+        if (std::system(("heif-enc -q 80 -p preset=ultrafast -o '" + heic + "' '" + jpeg + "' > /dev/null").c_str()) != 0) {
+            return std::string();
+        }
+        return heic;
+    }();
+    return heic;
+}
+
+void OpenHeic_Ours(benchmark::State& state) { Open(state, HeicPhoto()); }
+
+// heif-convert writes a picture file: Y4M, its cheapest (the decoded planes as they are),
+// and JPEG, as a person converting the photo would.
+void OpenHeic_HeifConvertY4m(benchmark::State& state)
+{
+    RunTool(state, "heif-convert '" + HeicPhoto() + "' /tmp/miravo-bench-heic.y4m > /dev/null");
+    std::remove("/tmp/miravo-bench-heic.y4m");
+}
+void OpenHeic_HeifConvertJpeg(benchmark::State& state)
+{
+    RunTool(state, "heif-convert '" + HeicPhoto() + "' /tmp/miravo-bench-heic.jpg > /dev/null");
+    std::remove("/tmp/miravo-bench-heic.jpg");
+}
+
 void SaveJpeg_Ours(benchmark::State& state)
 {
     const Photo& photo = ThePhoto();
@@ -136,6 +167,9 @@ void SaveJpeg_CjpegToDisk(benchmark::State& state)
 BENCHMARK(OpenJpeg_Ours)->Name("OpenJpeg24MP/ours")->Unit(benchmark::kMillisecond)->UseRealTime()->MinTime(2.0);
 BENCHMARK(OpenTurnedJpeg_Ours)->Name("OpenJpeg24MP/ours_turned")->Unit(benchmark::kMillisecond)->UseRealTime()->MinTime(2.0);
 BENCHMARK(OpenJpeg_Djpeg)->Name("OpenJpeg24MP/djpeg")->Unit(benchmark::kMillisecond)->UseRealTime()->MinTime(2.0);
+BENCHMARK(OpenHeic_Ours)->Name("OpenHeic48MP/ours")->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(3);
+BENCHMARK(OpenHeic_HeifConvertY4m)->Name("OpenHeic48MP/heif-convert_y4m")->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(3);
+BENCHMARK(OpenHeic_HeifConvertJpeg)->Name("OpenHeic48MP/heif-convert_jpeg")->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(3);
 BENCHMARK(SaveJpeg_Ours)->Name("SaveJpeg24MP/ours")->Unit(benchmark::kMillisecond)->UseRealTime()->MinTime(2.0);
 BENCHMARK(EncodeJpeg_Ours)->Name("SaveJpeg24MP/ours_encode_only")->Unit(benchmark::kMillisecond)->UseRealTime()->MinTime(2.0);
 BENCHMARK(SaveJpeg_Cjpeg)->Name("SaveJpeg24MP/cjpeg")->Unit(benchmark::kMillisecond)->UseRealTime()->MinTime(2.0);
