@@ -21,6 +21,10 @@ EditingSession::EditingSession(std::shared_ptr<Surface> opened, Environment* env
     moveTool_ = std::make_shared<PanOperation>(view_, environment);
 }
 
+// The view holds the current tool as its overlay, and the line and move tools hold the
+// view: letting go of the tool ends that cycle, so that the picture is freed.
+EditingSession::~EditingSession() { view_->SetOperation(nullptr); }
+
 void EditingSession::FitView()
 {
     const float byWidth = float(view_->ViewWidth()) / float(view_->PictureWidth());

@@ -30,6 +30,9 @@ public:
     // The picture's pixels are shared, not copied: the first edit works on a copy.
     EditingSession(std::shared_ptr<Surface> opened, Environment* environment,
                    std::shared_ptr<const Surface> eyelidTexture, int scale = 1);
+    ~EditingSession();
+    EditingSession(const EditingSession&) = delete;
+    EditingSession& operator=(const EditingSession&) = delete;
 
     // Zooms so that the whole picture shows in the canvas, centred; changes nothing else.
     void FitView();

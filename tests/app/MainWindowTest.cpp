@@ -257,6 +257,11 @@ TEST(MainWindow, SlidersFollowTheSelectedToolAndSharedRangesMoveTogether)
     EXPECT_TRUE(widgets.sliders[0]->Flag(Disabled{}));
     EXPECT_TRUE(widgets.sliders[1]->Flag(Disabled{}));
     EXPECT_EQ(d.window->CurrentOperation(), d.Session().MoveTool());
+
+    // The view holds the move tool, which holds the view: closing still frees the picture.
+    const std::weak_ptr<CanvasView> view = d.Session().View();
+    d.window.reset();
+    EXPECT_TRUE(view.expired());
 }
 
 TEST(MainWindow, CommandsZoomUndoRotateAndResetTheEditingState)
