@@ -15,6 +15,7 @@
 
 #include <QDir>
 #include <QPainter>
+#include <QSvgGenerator>
 
 #include <iostream>
 
@@ -133,7 +134,28 @@ bool SkinWriter::WriteIcons()
             return false;
         }
     }
-    return true;
+    return WriteScalableIcon();
+}
+
+// The same mark as drawing commands, for the theme's "scalable" size.
+bool SkinWriter::WriteScalableIcon()
+{
+    const QString folder = "hicolor/scalable/apps";
+    if (!QDir(directory_).mkpath(folder)) {
+        return false;
+    }
+    QSvgGenerator svg;
+    svg.setFileName(PathOf(folder + "/" + kDesktopId + ".svg"));
+    svg.setSize(QSize(256, 256));
+    svg.setViewBox(QRectF(0, 0, 256, 256));
+    svg.setTitle("Miravo");
+    QPainter painter;
+    if (!painter.begin(&svg)) {
+        std::cerr << "cannot write the scalable theme icon into " << directory_.toStdString() << "\n";
+        return false;
+    }
+    LogoPainter::Paint(painter, QRectF(0, 0, 256, 256));
+    return painter.end();
 }
 
 bool SkinWriter::WriteBmp(const QString& fileName, const QImage& image, int scale)

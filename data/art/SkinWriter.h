@@ -30,6 +30,7 @@ private:
     bool WriteTexture();
     bool WriteCursors();
     bool WriteIcons();
+    bool WriteScalableIcon();
     bool WriteBmp(const QString& fileName, const QImage& image, int scale = 1);
     QString PathOf(const QString& fileName) const;
 

@@ -33,6 +33,9 @@ TEST_F(InstallTest, InstalledProgramRunsFromAnotherFolderAndItsDesktopFilesValid
         const QImage icon(QString::fromStdString((prefix / "share/icons/hicolor" / name / "apps/org.miravo.Miravo.png").string()));
         EXPECT_EQ(icon.size(), QSize(size, size)) << name;
     }
+    const QImage scalable(QString::fromStdString((prefix / "share/icons/hicolor/scalable/apps/org.miravo.Miravo.svg").string()));
+    ASSERT_FALSE(scalable.isNull()) << "the scalable icon reads as SVG";
+    EXPECT_EQ(qAlpha(scalable.pixel(scalable.width() / 2, scalable.height() / 2)), 255);
     EXPECT_FALSE(fs::exists(data / "hicolor")) << "theme icons go to the theme only";
     const auto validate = [](const std::string& command) { return RunShell(command + " 2>&1"); };
     const auto desktop = validate("desktop-file-validate '" + (prefix / "share/applications/org.miravo.Miravo.desktop").string() + "'");
