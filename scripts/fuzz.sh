@@ -21,6 +21,10 @@ for target in fuzz_picture_decoder fuzz_skin_bmp fuzz_cursor_file fuzz_exif; do
   rm -rf "$corpus" "$findings"
   mkdir -p "$corpus" "$findings"
   cp "$build/fuzz/corpus/$target/"* "$corpus/"
+  if [ "$target" = fuzz_picture_decoder ]; then
+    # A phone's HEIC too, coded by libheif's own tool from one of the PNG seeds.
+    heif-enc -q 50 -o "$corpus/picture.heic" "$corpus/rgb.png" > /dev/null || exit 1
+  fi
   log="$build/findings/$target.log"
   echo "== $target: ${seconds} s from $(ls "$corpus" | wc -l) seeds"
   # A file that takes more than 10 s is a finding too; the memory limits are libFuzzer's.
