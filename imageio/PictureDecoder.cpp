@@ -3,7 +3,7 @@
 #include "imageio/ExifOrientation.h"
 #include "imageio/HeifReader.h"
 #include "imageio/JpegReader.h"
-#include "imageio/MappedFile.h"
+#include "imageio/FileContents.h"
 #include "imageio/Messages.h"
 #include "imageio/OrientedCopy.h"
 #include "imageio/PngReader.h"
@@ -88,7 +88,12 @@ DecodeResult PictureDecoder::Decode(const QString& path) const
     if (!info.isFile() || !info.isReadable()) {
         return Failure(DecodeProblem::Unreadable, messages::FileUnreadable);
     }
-    const MappedFile file(path);
+    // No picture we could edit comes in a file larger than the memory its pixels would
+    // need, so such a file is not even read.
+    if (uint64_t(info.size()) > budget_.AvailableBytes() / MemoryBudget::CopiesToEdit) {
+        return Failure(DecodeProblem::TooLarge, messages::FileTooLarge);
+    }
+    const FileContents file(path);
     if (!file.IsOpen()) {
         return file.Error() == ENOMEM ? Failure(DecodeProblem::TooLarge, messages::FileTooLarge)
                                       : Failure(DecodeProblem::Unreadable, messages::FileUnreadable);

@@ -300,6 +300,9 @@ TEST(PictureDecoder, RefusesWhatMemoryCannotHoldBeforeAllocatingIt)
     WriteBytes(folder.File("huge.jpg"), WithJpegSize(jpeg, 8000, 8000));
     WriteBytes(folder.File("huge.png"), PngHeaderClaiming(100'000, 100'000, folder));
     WriteBytes(folder.File("fits.jpg"), jpeg);
+    std::vector<uint8_t> padded = jpeg;
+    padded.resize(50'000); // a file larger than the memory for the picture it holds
+    WriteBytes(folder.File("padded.jpg"), padded);
     const uint64_t bytesToEditFits = 100 * 100 * 4 * MemoryBudget::CopiesToEdit;
 
     const struct {
@@ -312,6 +315,7 @@ TEST(PictureDecoder, RefusesWhatMemoryCannotHoldBeforeAllocatingIt)
         {"huge.png", MemoryBudget::FromSystem().AvailableBytes(), DecodeProblem::TooLarge, "100000 × 100000"},
         {"fits.jpg", bytesToEditFits - 1, DecodeProblem::TooLarge, "100 × 100"},
         {"fits.jpg", bytesToEditFits, DecodeProblem::None, ""},
+        {"padded.jpg", bytesToEditFits, DecodeProblem::TooLarge, ""},
     };
     for (const auto& c : cases) {
         largestAllocation = 0;
