@@ -158,9 +158,8 @@ protected:
     {
         for (int attempt = 0; attempt < 50; ++attempt) {
             const std::string found = RunShell("timeout 10 xdotool search --onlyvisible --name '" + namePattern + "'").output;
-            std::istringstream ids(found);
-            for (std::string id; std::getline(ids, id);) {
-                if (!id.empty() && id != window_) {
+            for (const std::string& id : WindowIds(found)) {
+                if (id != window_) {
                     return id;
                 }
             }

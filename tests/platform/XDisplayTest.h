@@ -5,6 +5,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <chrono>
 #include <csignal>
 #include <cstdio>
@@ -12,6 +13,7 @@
 #include <filesystem>
 #include <fstream>
 #include <regex>
+#include <sstream>
 #include <string>
 #include <thread>
 #include <vector>
@@ -70,15 +72,27 @@ inline std::string ReadFile(const fs::path& path)
 // Runs xdotool, giving up after ten seconds so that a lost window cannot hang the test.
 inline int Xdo(const std::string& arguments) { return RunShell("timeout 10 xdotool " + arguments).exitCode; }
 
+// The window ids in xdotool's output. Its warnings come on the same stream (a window
+// that closes during a search makes one), and are no ids.
+inline std::vector<std::string> WindowIds(const std::string& output)
+{
+    std::vector<std::string> ids;
+    std::istringstream lines(output);
+    for (std::string line; std::getline(lines, line);) {
+        if (!line.empty() && std::all_of(line.begin(), line.end(), [](char c) { return c >= '0' && c <= '9'; })) {
+            ids.push_back(line);
+        }
+    }
+    return ids;
+}
+
 // The id of the first visible window whose name matches the pattern, waiting up to ten
 // seconds for it; empty when none came.
 inline std::string WaitForWindow(const std::string& namePattern)
 {
     const CommandResult found = RunShell("timeout 10 xdotool search --sync --onlyvisible --name '" + namePattern + "'");
-    if (found.exitCode != 0) {
-        return {};
-    }
-    return found.output.substr(0, found.output.find('\n'));
+    const std::vector<std::string> ids = WindowIds(found.output);
+    return found.exitCode == 0 && !ids.empty() ? ids.front() : std::string();
 }
 
 // Gives a window the keyboard. There is no window manager under Xvfb, so the focus is
