@@ -151,20 +151,7 @@ DecodeResult PictureDecoder::DecodePng(std::span<const uint8_t> file, QSize& cla
     if (!reader.ReadHeader(file)) {
         return Failure(DecodeProblem::Damaged, messages::PictureDamaged);
     }
-    claimed = QSize(reader.Width(), reader.Height());
-    if (auto refusal = Refusal(claimed, file.size(), reader.LeastCodedBytes())) {
-        return std::move(*refusal);
-    }
-    PictureMetadata metadata = reader.Metadata();
-    metadata.iccProfile = RgbProfileOnly(std::move(metadata.iccProfile));
-    gfx::Bitmap bitmap = gfx::Bitmap::ForOverwrite(reader.Width(), reader.Height());
-    if (reader.Decode(bitmap)) {
-        return Decoded(std::move(bitmap), std::move(metadata));
-    }
-    if (reader.LastFailure() == PngReader::Failure::OutOfMemory) {
-        return TooLarge(claimed);
-    }
-    return Failure(DecodeProblem::Damaged, messages::PictureDamaged);
+    return DecodeUpright(reader, file.size(), reader.LeastCodedBytes(), claimed);
 }
 
 DecodeResult PictureDecoder::DecodeBmp(std::span<const uint8_t> file, QSize& claimed) const
@@ -194,9 +181,17 @@ DecodeResult PictureDecoder::DecodeHeif(std::span<const uint8_t> file, QSize& cl
                    ? Failure(DecodeProblem::TooLarge, messages::FileTooLarge)
                    : Failure(DecodeProblem::Damaged, messages::PictureDamaged);
     }
-    claimed = QSize(reader.Width(), reader.Height());
     // HEVC codes a plain picture in almost nothing, so the file's size bounds nothing.
-    if (auto refusal = Refusal(claimed, file.size(), 0)) {
+    return DecodeUpright(reader, file.size(), 0, claimed);
+}
+
+// The steps after the header for a reader that decodes straight into an upright picture:
+// the size check, the metadata, then the pixels.
+template <typename Reader>
+DecodeResult PictureDecoder::DecodeUpright(Reader& reader, uint64_t fileBytes, uint64_t leastBytes, QSize& claimed) const
+{
+    claimed = QSize(reader.Width(), reader.Height());
+    if (auto refusal = Refusal(claimed, fileBytes, leastBytes)) {
         return std::move(*refusal);
     }
     PictureMetadata metadata = reader.Metadata();
@@ -205,8 +200,8 @@ DecodeResult PictureDecoder::DecodeHeif(std::span<const uint8_t> file, QSize& cl
     if (reader.Decode(bitmap)) {
         return Decoded(std::move(bitmap), std::move(metadata));
     }
-    return reader.LastFailure() == HeifReader::Failure::OutOfMemory ? TooLarge(claimed)
-                                                                    : Failure(DecodeProblem::Damaged, messages::PictureDamaged);
+    return reader.LastFailure() == Reader::Failure::OutOfMemory ? TooLarge(claimed)
+                                                                : Failure(DecodeProblem::Damaged, messages::PictureDamaged);
 }
 
 DecodeResult PictureDecoder::DecodeWithQt(const QString& path, std::span<const uint8_t> file, QSize& claimed) const

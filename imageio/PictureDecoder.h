@@ -46,6 +46,8 @@ private:
     DecodeResult DecodePng(std::span<const uint8_t> file, QSize& claimed) const;
     DecodeResult DecodeBmp(std::span<const uint8_t> file, QSize& claimed) const;
     DecodeResult DecodeHeif(std::span<const uint8_t> file, QSize& claimed) const;
+    template <typename Reader>
+    DecodeResult DecodeUpright(Reader& reader, uint64_t fileBytes, uint64_t leastBytes, QSize& claimed) const;
     DecodeResult DecodeWithQt(const QString& path, std::span<const uint8_t> file, QSize& claimed) const;
     // Why a picture of this size, in a file of fileBytes that needs at least
     // leastBytes for it, cannot be decoded; nothing when it can, after telling the size.
