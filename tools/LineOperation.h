@@ -1,6 +1,7 @@
 #pragma once
 
 #include "engine/Operation.h"
+#include "keys/KeyCodes.h"
 #include "tools/BezierItem.h"
 
 #include <functional>
@@ -13,10 +14,6 @@
 // layers of the view, and its undo steps edit control points.
 class LineOperation : public Operation {
 public:
-    static constexpr const char* HelpText =
-        "鼠标左键: 增加一个点, 或选择一个已有点.\r\n\r\n拖动控制点: 改变眼皮弧度.\r\n\r\n鼠标右键: "
-        "在操作左眼皮, 右眼皮或隐藏控制点之间切换.\r\n\r\n控制条: 上滑杆高度, 下滑杆透明度";
-
     enum class Eyelid { Left, Right, Hidden };
 
     LineOperation(Environment* environment, std::shared_ptr<BezierItem> left, std::shared_ptr<BezierItem> right);
@@ -48,9 +45,9 @@ public:
     static std::function<void()> Reversible(Environment* env, std::shared_ptr<BezierItem> eyelid,
                                             std::function<void()> undo);
 
-    static constexpr int DeleteKey = 0x2E;
-    static constexpr int MoreOpaqueKey = 0x41;  // A
-    static constexpr int LessOpaqueKey = 0x5A;  // Z
+    static constexpr int DeleteKey = vk::Delete;
+    static constexpr int MoreOpaqueKey = vk::A;
+    static constexpr int LessOpaqueKey = vk::Z;
 
 private:
     enum class Gesture { None, MovingPoint, PlacingPoint };

@@ -68,7 +68,7 @@ protected:
     bool PreTranslateKeyDown(int key) override
     {
         Report(QString("key %1").arg(key));
-        return key != shell::vk::Escape;
+        return key != vk::Escape;
     }
     bool OnSetCursor() override
     {

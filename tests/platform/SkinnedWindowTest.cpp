@@ -131,7 +131,7 @@ TEST(SkinnedWindow, HandlersReceiveClientPointsAndVirtualKeys)
     TestApplication();
     RecordingWindow window;
     window.MoveWindow({50, 60, 200, 100});
-    window.consumedKeys = {shell::vk::PageUp, shell::vk::Tab};
+    window.consumedKeys = {vk::PageUp, vk::Tab};
     window.show();
 
     SendMouse(window, QEvent::MouseButtonPress, Qt::LeftButton, {12, 34});
