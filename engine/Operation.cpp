@@ -9,6 +9,6 @@ void Operation::ApplySurface(Environment* env, const std::shared_ptr<SurfaceSnap
         return;
     }
     picture->BeginEdit();
-    const std::shared_ptr<SurfaceSnapshot> replaced = snapshot->RestoreInto(*picture);
+    const std::shared_ptr<SurfaceSnapshot> replaced = picture->Restore(*snapshot);
     env->PushHistory([this, env, replaced] { ApplySurface(env, replaced); });
 }

@@ -91,6 +91,16 @@ std::shared_ptr<SurfaceSnapshot> PictureLayer::StartSnapshot()
     return snapshot;
 }
 
+std::shared_ptr<SurfaceSnapshot> PictureLayer::Restore(const SurfaceSnapshot& snapshot)
+{
+    auto replaced = std::make_shared<SurfaceSnapshot>(working_->width, working_->height);
+    snapshot.ForEachTile([&](const Surface& pixels, const gfx::Rect& place) {
+        replaced->SaveBefore(*working_, place);
+        CopyPixels(pixels, {place.x, place.y});
+    });
+    return replaced;
+}
+
 void PictureLayer::Draw(gfx::Graphics& graphics)
 {
     graphics.DrawBitmap(WrapAsBitmap(std::as_const(*working_)), {0, 0});

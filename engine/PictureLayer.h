@@ -46,6 +46,9 @@ public:
     // which goes on while the returned pointer (or a copy of it) is held and until the
     // next call; the snapshot is what the picture was at this moment, wherever it changes.
     std::shared_ptr<SurfaceSnapshot> StartSnapshot();
+    // Writes every tile of the snapshot back into the open edit, and returns the same
+    // tiles as they were just before: the way back, as large as the snapshot.
+    std::shared_ptr<SurfaceSnapshot> Restore(const SurfaceSnapshot& snapshot);
 
     const Surface& Working() const { return *working_; }
     // The picture as it was opened; never changes.

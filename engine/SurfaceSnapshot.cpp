@@ -1,7 +1,5 @@
 #include "engine/SurfaceSnapshot.h"
 
-#include "engine/PictureLayer.h"
-
 #include <algorithm>
 
 SurfaceSnapshot::SurfaceSnapshot(int32_t pictureWidth, int32_t pictureHeight)
@@ -35,17 +33,11 @@ void SurfaceSnapshot::SaveBefore(const Surface& picture, const gfx::Rect& area)
     }
 }
 
-std::shared_ptr<SurfaceSnapshot> SurfaceSnapshot::RestoreInto(PictureLayer& picture) const
+void SurfaceSnapshot::ForEachTile(const std::function<void(const Surface&, const gfx::Rect&)>& visit) const
 {
-    auto replaced = std::make_shared<SurfaceSnapshot>(pictureWidth_, pictureHeight_);
     for (const auto& [key, pixels] : tiles_) {
-        const int32_t row = int32_t(key / columns_);
-        const int32_t column = int32_t(key % columns_);
-        const gfx::Rect r = TileRect(column, row);
-        replaced->SaveBefore(picture.Working(), r);
-        picture.CopyPixels(pixels, {r.x, r.y});
+        visit(pixels, TileRect(int32_t(key % columns_), int32_t(key / columns_)));
     }
-    return replaced;
 }
 
 size_t SurfaceSnapshot::ByteSize() const

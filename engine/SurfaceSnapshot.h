@@ -3,10 +3,8 @@
 #include "engine/Surface.h"
 
 #include <cstddef>
-#include <memory>
+#include <functional>
 #include <unordered_map>
-
-class PictureLayer;
 
 // The earlier pixels of the parts of a picture that one undo step changed. The picture
 // layer saves a tile here just before the step first writes into it, so the snapshot
@@ -20,9 +18,8 @@ public:
 
     // Saves the tiles of area that are not saved yet from the picture as it is now.
     void SaveBefore(const Surface& picture, const gfx::Rect& area);
-    // Writes every saved tile back into the picture's open edit, and returns the same
-    // tiles as they were just before: the way back, as large as this snapshot.
-    std::shared_ptr<SurfaceSnapshot> RestoreInto(PictureLayer& picture) const;
+    // Calls visit with each saved tile's pixels and its place in the picture.
+    void ForEachTile(const std::function<void(const Surface& pixels, const gfx::Rect& place)>& visit) const;
 
     bool IsEmpty() const { return tiles_.empty(); }
     size_t ByteSize() const;

@@ -114,7 +114,7 @@ TEST(PictureLayer, SnapshotHoldsOnlyTheChangedTiles)
     EXPECT_EQ(picture->Working().At(1049, 1049), 0xFF808080u);
     // The way back holds the same tiles, whatever the picture's size.
     picture->BeginEdit();
-    EXPECT_EQ(snapshot->RestoreInto(*picture)->ByteSize(), snapshot->ByteSize());
+    EXPECT_EQ(picture->Restore(*snapshot)->ByteSize(), snapshot->ByteSize());
 }
 
 TEST(PictureLayer, ReportsEveryWrittenArea)

@@ -65,7 +65,7 @@ struct Scene {
         auto layer = env.picture;
         env.history.Push([layer, snapshot] {
             layer->BeginEdit();
-            snapshot->RestoreInto(*layer);
+            layer->Restore(*snapshot);
         });
         picture.Commit();
     }
