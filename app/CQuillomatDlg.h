@@ -2,7 +2,6 @@
 
 #include "app/EditingSession.h"
 #include "app/MainWidgets.h"
-#include "app/ToolBox.h"
 #include "engine/Environment.h"
 #include "engine/Operation.h"
 #include "engine/Surface.h"
@@ -12,6 +11,7 @@
 #include "imageio/PictureMetadata.h"
 #include "shell/CImageDlg.h"
 #include "shell/UserDialogs.h"
+#include "tools/ToolTable.h"
 
 #include <QCursor>
 #include <QString>
@@ -24,6 +24,11 @@
 // picture being edited, and the help panel. It routes every mouse and key event either
 // to the current tool (inside the canvas) or to the widgets, runs the commands, and is
 // the tools' Environment. Closing it discards the edits without a question.
+//
+// Its members are defined in four files by concern: CQuillomatDlg.cpp (start-up, widgets,
+// tools and sliders), CQuillomatDlgInput.cpp (mouse, wheel, keys, cursor, dropped files),
+// CQuillomatDlgPicture.cpp (opening, the editing session, the canvas, the Environment)
+// and CQuillomatDlgCommands.cpp (the commands).
 class CQuillomatDlg : public shell::CImageDlg, public Environment {
 public:
     // A picture path opens that picture once the window is built, as the open command
@@ -130,8 +135,7 @@ private:
     std::optional<QCursor> hoverCursor_;
     std::shared_ptr<const QCursor> toolCursor_;
     std::unique_ptr<MainWidgets> widgets_;
-    std::unique_ptr<ToolBox> toolBox_;
-    std::shared_ptr<const Surface> eyelidTexture_;
+    ToolContext toolContext_; // what the tools are built with; the eyelid texture once loaded
     gfx::Bitmap canvasBitmap_;
     std::shared_ptr<Surface> openedImage_;
     PictureMetadata openedMetadata_;

@@ -2,22 +2,21 @@
 
 #include "engine/BaselineView.h"
 #include "engine/CanvasView.h"
-#include "engine/Environment.h"
 #include "engine/History.h"
-#include "engine/OperationScope.h"
 #include "engine/PictureLayer.h"
 #include "engine/Surface.h"
-#include "tools/BezierItem.h"
 #include "tools/LineOperation.h"
 #include "tools/PanOperation.h"
+#include "tools/ToolTable.h"
 
+#include <map>
 #include <memory>
-#include <vector>
+#include <string>
 
 // Everything that editing one picture needs, built afresh whenever a picture is opened,
 // reset or rotated: the view fitted to the canvas, the picture as its first layer, the
-// two eyelid lines as its next layers, the line and move tools working on them, and an
-// empty undo history.
+// tools that work on this picture's view (the line tool adds its two eyelid lines as the
+// next layers) and an empty undo history.
 //
 // The view renders the canvas in device pixels: on a screen of scale 2 it is twice the
 // canvas's size each way, with the zoom doubled, so the picture shows at the screen's
@@ -28,8 +27,8 @@ public:
     static constexpr int32_t kCanvasHeight = 621;
 
     // The picture's pixels are shared, not copied: the first edit works on a copy.
-    EditingSession(std::shared_ptr<Surface> opened, Environment* environment,
-                   std::shared_ptr<const Surface> eyelidTexture, int scale = 1);
+    // The tools of the picture lifetime are built with the context given, this view added.
+    EditingSession(std::shared_ptr<Surface> opened, ToolContext tools, int scale = 1);
     ~EditingSession();
     EditingSession(const EditingSession&) = delete;
     EditingSession& operator=(const EditingSession&) = delete;
@@ -39,10 +38,10 @@ public:
 
     const std::shared_ptr<CanvasView>& View() const { return view_; }
     const std::shared_ptr<PictureLayer>& Picture() const { return picture_; }
-    const std::shared_ptr<LineOperation>& LineTool() const { return lineTool_; }
-    // The line height (upper slider) and opacity (lower slider).
-    const std::vector<std::shared_ptr<OperationScope>>& LineScopes() const { return lineScopes_; }
-    const std::shared_ptr<PanOperation>& MoveTool() const { return moveTool_; }
+    // The tools built for this picture, by name.
+    const std::map<std::string, BuiltTool>& Tools() const { return tools_; }
+    std::shared_ptr<LineOperation> LineTool() const;
+    std::shared_ptr<PanOperation> MoveTool() const;
     History& Steps() { return history_; }
     const History& Steps() const { return history_; }
     // The picture as opened, shown through the view's zoom and scroll.
@@ -52,8 +51,6 @@ private:
     std::shared_ptr<CanvasView> view_;
     std::shared_ptr<PictureLayer> picture_;
     BaselineView baseline_;
-    std::vector<std::shared_ptr<OperationScope>> lineScopes_;
-    std::shared_ptr<LineOperation> lineTool_;
-    std::shared_ptr<PanOperation> moveTool_;
+    std::map<std::string, BuiltTool> tools_;
     History history_;
 };

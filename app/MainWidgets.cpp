@@ -10,12 +10,13 @@ using namespace Qimro::Behaviors;
 namespace {
 
 template <class Button>
-std::shared_ptr<Button> MakeButton(const layout::WidgetPlace& place, const MainWidgets::Drawer& drawer, int scale)
+std::shared_ptr<Button> MakeButton(std::string_view name, const gfx::Rect& place, const MainWidgets::Drawer& drawer,
+                                   int scale)
 {
     auto button = std::make_shared<Button>();
     button->Setup(
-        place.rect, [drawer](const SkinImage& image, const auto& holder) { drawer(image, holder.Region()); },
-        std::string(place.name), scale);
+        place, [drawer](const SkinImage& image, const auto& holder) { drawer(image, holder.Region()); },
+        std::string(name), scale);
     return button;
 }
 
@@ -28,11 +29,23 @@ MainWidgets::MainWidgets(Drawer drawer, int scale) : drawer_(std::move(drawer)),
     for (const layout::WidgetPlace& place : layout::kMainWidgets) {
         const std::string name(place.name);
         switch (place.kind) {
-        case layout::WidgetKind::Plain: plain[name] = MakeButton<PlainButton>(place, drawer_, scale_); break;
-        case layout::WidgetKind::Command: command[name] = MakeButton<CommandButton>(place, drawer_, scale_); break;
-        case layout::WidgetKind::Tool: tool[name] = MakeButton<ToolButton>(place, drawer_, scale_); break;
+        case layout::WidgetKind::Plain: plain[name] = MakeButton<PlainButton>(name, place.rect, drawer_, scale_); break;
+        case layout::WidgetKind::Command:
+            command[name] = MakeButton<CommandButton>(name, place.rect, drawer_, scale_);
+            break;
         }
     }
+    for (const ToolRow& row : ToolTable::Rows()) {
+        tool[std::string(row.name)] = MakeButton<ToolButton>(row.name, row.button, drawer_, scale_);
+    }
+}
+
+gfx::Rect MainWidgets::PlaceOf(std::string_view name)
+{
+    if (const ToolRow* row = ToolTable::Find(name)) {
+        return row->button;
+    }
+    return layout::PlaceOf(layout::kMainWidgets, name);
 }
 
 void MainWidgets::BuildSliders(const std::function<void(size_t, int)>& onPosition,

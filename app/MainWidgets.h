@@ -1,12 +1,13 @@
 #pragma once
 
-#include "app/WindowLayout.h"
+#include "layout/WindowLayout.h"
 #include "behaviors/CommandButton.h"
 #include "behaviors/PlainButton.h"
 #include "behaviors/SkinImage.h"
 #include "behaviors/Slider.h"
 #include "behaviors/ToolButton.h"
 #include "gfx/Geometry.h"
+#include "tools/ToolTable.h"
 
 #include <functional>
 #include <map>
@@ -26,9 +27,13 @@ public:
     using Slider = Qimro::Behaviors::Slider;
     using Drawer = std::function<void(const Qimro::Behaviors::SkinImage& image, const gfx::Rect& region)>;
 
-    // Builds every button of the layout in its order, with its skin drawn for `scale`
-    // device pixels per window pixel; draws nothing.
+    // Builds every button of the layout and of the tool table in their order, with its
+    // skin drawn for `scale` device pixels per window pixel; draws nothing.
     explicit MainWidgets(Drawer drawer, int scale = 1);
+
+    // The place of any button of the main window; a rectangle of zero size for a name
+    // that is no button.
+    static gfx::Rect PlaceOf(std::string_view name);
 
     // The two sliders, disabled, their tracks and knob images set; drawn by the owner
     // through the callbacks, which are in place before the first change.

@@ -18,4 +18,15 @@ using CursorHandle = std::shared_ptr<const void>;
 using ToolEntry = std::tuple<std::shared_ptr<Operation>, std::wstring, CursorHandle,
                              std::vector<std::shared_ptr<OperationScope>>>;
 
+// The tool entry's parts, named.
+inline std::shared_ptr<Operation>& EntryOperation(ToolEntry& entry) { return std::get<0>(entry); }
+inline const std::shared_ptr<Operation>& EntryOperation(const ToolEntry& entry) { return std::get<0>(entry); }
+inline const std::wstring& EntryHelp(const ToolEntry& entry) { return std::get<1>(entry); }
+inline const CursorHandle& EntryCursor(const ToolEntry& entry) { return std::get<2>(entry); }
+inline std::vector<std::shared_ptr<OperationScope>>& EntryScopes(ToolEntry& entry) { return std::get<3>(entry); }
+inline const std::vector<std::shared_ptr<OperationScope>>& EntryScopes(const ToolEntry& entry)
+{
+    return std::get<3>(entry);
+}
+
 } // namespace Qimro::Behaviors

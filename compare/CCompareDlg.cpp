@@ -1,6 +1,6 @@
 #include "compare/CCompareDlg.h"
 
-#include "app/WindowLayout.h"
+#include "layout/WindowLayout.h"
 #include "gfx/Graphics.h"
 #include "imageio/PictureRows.h"
 #include "picturefiles/PictureFileDialogs.h"

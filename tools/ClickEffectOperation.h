@@ -7,9 +7,6 @@
 // step. Dragging does nothing.
 class ClickEffectOperation : public EffectOperation {
 public:
-    static constexpr const char* BlurHelpText = "使用鼠标点击画面去除痕迹\r\n\r\n控制条: 范围大小";
-    static constexpr const char* ZoomHelpText = "鼠标左键: 放大周围区域\r\n\r\n鼠标右键: 缩小周围区域\r\n\r\n控制条: 范围大小";
-
     using EffectOperation::EffectOperation;
 
     void OnDrag(Environment* env) override;

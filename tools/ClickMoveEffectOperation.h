@@ -13,7 +13,6 @@ class PictureLayer;
 // runs on across gestures, so the first drag event of a gesture may or may not dab.
 class ClickMoveEffectOperation : public EffectOperation {
 public:
-    static constexpr const char* HelpText = "鼠标左键: 加亮 \r\n\r\n鼠标右键: 减暗\r\n\r\n摁下鼠标并拖动: 连续操作\r\n\r\n控制条: 范围大小";
     static constexpr uint32_t FirstMoveCount = 0x0FFFFFFE;
     static constexpr uint32_t LastMoveCount = 0x0FFFFFFF;
 

@@ -12,8 +12,6 @@
 // at most 40 of 255 opaque, so repeated stamps at one place blend toward the skin.
 class CopyOperation : public Operation {
 public:
-    static constexpr const char* HelpText = "鼠标右键: 选取要复制的皮肤 \r\n\r\n鼠标左键: 将皮肤复制到光标位置\r\n\r\n控制条: 范围大小";
-
     enum Mode : int32_t { Idle = 0, StampPending = 1, PickPending = 2 };
     static constexpr uint32_t StampAlpha = 40;
 

@@ -19,8 +19,6 @@ class SurfaceSnapshot;
 // puts them back and warps the restored picture, which is the press-time picture.
 class MoveEffectOperation : public EffectOperation {
 public:
-    static constexpr const char* HelpText = "摁下鼠标确定范围, 并在圆圈划定范围内拖动变形.\r\n\r\n控制条: 范围大小";
-
     MoveEffectOperation(Environment* environment, std::shared_ptr<StretchTarget> targetSetter,
                         std::shared_ptr<Effect> leftEffect, std::shared_ptr<Effect> rightEffect,
                         std::shared_ptr<OperationScope> size);

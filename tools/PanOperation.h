@@ -9,8 +9,6 @@
 // picture with the mouse. Changes no pixels and records nothing.
 class PanOperation : public Operation {
 public:
-    static constexpr const char* HelpText = "摁下鼠标并拖动";
-
     PanOperation(std::shared_ptr<CanvasView> view, Environment* environment);
 
     void OnLeftDown(Environment* env) override;

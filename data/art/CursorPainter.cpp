@@ -1,14 +1,15 @@
 #include "art/CursorPainter.h"
 
 #include "art/GlyphPainter.h"
+#include "art/SkinLayout.h"
 #include "art/SkinTheme.h"
+#include "tools/ToolTable.h"
 
 #include <QPainter>
 #include <QPainterPath>
 #include <QPolygonF>
 #include <QTransform>
 
-#include <map>
 
 namespace {
 
@@ -55,10 +56,10 @@ QImage ToArgb(const QImage& image) { return image.convertToFormat(QImage::Format
 std::vector<CursorPainter::Cursor> CursorPainter::All()
 {
     std::vector<Cursor> cursors;
-    for (const char* tool : {"line", "stretch", "bc", "blur", "copy", "zoom"}) {
-        cursors.push_back(ToolCursor(tool));
+    // The move tool's cursor is the open hand; every other tool's is a crosshair with its badge.
+    for (const ToolRow& tool : ToolTable::Rows()) {
+        cursors.push_back(tool.name == "move" ? PanCursor() : ToolCursor(std::string(tool.name)));
     }
-    cursors.push_back(PanCursor());
     cursors.push_back(HelpCursor());
     cursors.push_back(HandCursor());
     return cursors;
@@ -66,10 +67,6 @@ std::vector<CursorPainter::Cursor> CursorPainter::All()
 
 CursorPainter::Cursor CursorPainter::ToolCursor(const std::string& name)
 {
-    static const std::map<std::string, Glyph> badges = {
-        {"line", Glyph::Eyeliner},   {"stretch", Glyph::Stretch},    {"bc", Glyph::Brightness},
-        {"blur", Glyph::SpotRemoval}, {"copy", Glyph::CloneStamp}, {"zoom", Glyph::Bloat},
-    };
     QImage image = BlankCursor();
     QPainter painter(&image);
     painter.setRenderHint(QPainter::Antialiasing);
@@ -90,7 +87,7 @@ CursorPainter::Cursor CursorPainter::ToolCursor(const std::string& name)
     painter.drawEllipse(QPointF(c, c), 1.6, 1.6);
     painter.setBrush(Ink);
     painter.drawEllipse(QPointF(c, c), 0.8, 0.8);
-    DrawBadge(painter, badges.at(name), QPointF(22.5, 22.5), 8.5);
+    DrawBadge(painter, SkinLayout::ToolGlyph(name), QPointF(22.5, 22.5), 8.5);
     painter.end();
     return {name, ToArgb(image), QPoint(9, 9)};
 }

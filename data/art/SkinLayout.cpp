@@ -1,6 +1,9 @@
 #include "art/SkinLayout.h"
 
-#include "app/WindowLayout.h"
+#include "layout/WindowLayout.h"
+#include "tools/ToolTable.h"
+
+#include <map>
 
 namespace {
 
@@ -15,6 +18,16 @@ QRect Place(std::string_view name)
 }
 
 } // namespace
+
+Glyph SkinLayout::ToolGlyph(std::string_view tool)
+{
+    static const std::map<std::string_view, Glyph> glyphs = {
+        {"line", Glyph::Eyeliner},    {"stretch", Glyph::Stretch},    {"bc", Glyph::Brightness}, {"blur", Glyph::SpotRemoval},
+        {"copy", Glyph::CloneStamp}, {"zoom", Glyph::Bloat}, {"move", Glyph::Pan},
+    };
+    const auto found = glyphs.find(tool);
+    return found == glyphs.end() ? Glyph::None : found->second;
+}
 
 const std::vector<SkinButton>& SkinLayout::MainButtons()
 {
@@ -32,15 +45,17 @@ const std::vector<SkinButton>& SkinLayout::MainButtons()
         {"rotate", Place("rotate"), QStringLiteral("旋转"), ButtonStyle::Secondary, Glyph::Rotate},
         {"zoomIn", Place("zoomIn"), QStringLiteral("放大"), ButtonStyle::Secondary, Glyph::ZoomIn},
         {"zoomOut", Place("zoomOut"), QStringLiteral("缩小"), ButtonStyle::Secondary, Glyph::ZoomOut},
-        {"move", Place("move"), QStringLiteral("平移"), ButtonStyle::Tool, Glyph::Pan},
-        {"line", Place("line"), QStringLiteral("眼线"), ButtonStyle::Tool, Glyph::Eyeliner},
-        {"stretch", Place("stretch"), QStringLiteral("变形"), ButtonStyle::Tool, Glyph::Stretch},
-        {"bc", Place("bc"), QStringLiteral("明暗"), ButtonStyle::Tool, Glyph::Brightness},
-        {"blur", Place("blur"), QStringLiteral("祛斑"), ButtonStyle::Tool, Glyph::SpotRemoval},
-        {"copy", Place("copy"), QStringLiteral("仿制"), ButtonStyle::Tool, Glyph::CloneStamp},
-        {"zoom", Place("zoom"), QStringLiteral("胖瘦"), ButtonStyle::Tool, Glyph::Bloat},
     };
-    return buttons;
+    static const std::vector<SkinButton> withTools = [] {
+        std::vector<SkinButton> all = buttons;
+        for (const ToolRow& tool : ToolTable::Rows()) {
+            all.push_back({std::string(tool.name), ToQRect(tool.button),
+                           QString::fromUtf8(tool.label.data(), qsizetype(tool.label.size())), ButtonStyle::Tool,
+                           ToolGlyph(tool.name)});
+        }
+        return all;
+    }();
+    return withTools;
 }
 
 const std::vector<SkinButton>& SkinLayout::CompareButtons()

@@ -1,12 +1,13 @@
 #pragma once
 
-#include "app/WindowLayout.h"
+#include "layout/WindowLayout.h"
 #include "art/Glyph.h"
 
 #include <QRect>
 #include <QString>
 
 #include <string>
+#include <string_view>
 #include <vector>
 
 // How a button looks; the painters give each style its own normal, hover, pressed and
@@ -32,6 +33,7 @@ struct SkinButton {
 // the rectangle of the windows' layout, with its label, style and glyph.
 class SkinLayout {
 public:
+    // The plain and command buttons, then one per row of the tool table.
     static const std::vector<SkinButton>& MainButtons();
     static const std::vector<SkinButton>& CompareButtons();
 
@@ -46,4 +48,6 @@ public:
     static QRect AfterFrame() { return ToQRect(layout::kAfterView); }
 
     static QRect ToQRect(const gfx::Rect& r);
+    // The glyph on a tool's button and its cursor's badge; Glyph::None for a name that is no tool.
+    static Glyph ToolGlyph(std::string_view tool);
 };

@@ -4,7 +4,8 @@
 #include "ProgramDriver.h"
 #include "platform/QtTestApp.h"
 
-#include "app/WindowLayout.h"
+#include "app/MainWidgets.h"
+#include "layout/WindowLayout.h"
 #include "engine/CanvasView.h"
 #include "engine/PictureLayer.h"
 #include "imageio/PictureDecoder.h"
@@ -19,7 +20,7 @@ using namespace xdisplay;
 const std::string kPortrait = std::string(MIRAVO_SAMPLES_DIR) + "/portrait.png";
 const gfx::Rect kCanvas = layout::kCanvas;
 
-gfx::Rect Place(std::string_view name) { return layout::PlaceOf(layout::kMainWidgets, name); }
+gfx::Rect Place(std::string_view name) { return MainWidgets::PlaceOf(name); }
 gfx::Point OnCanvas(int x, int y) { return {kCanvas.x + x, kCanvas.y + y}; }
 
 // What the canvas shows of a picture fitted into it, rendered here from the same file.

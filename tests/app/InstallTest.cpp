@@ -2,7 +2,7 @@
 // starts it: it finds its skin, cursors and pages there, and the desktop files validate.
 #include "ProgramDriver.h"
 
-#include "app/WindowLayout.h"
+#include "layout/WindowLayout.h"
 
 #include <filesystem>
 

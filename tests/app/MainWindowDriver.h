@@ -89,7 +89,7 @@ public:
     // The centre of a widget of the layout, in client pixels.
     static gfx::Point Centre(const char* name)
     {
-        const gfx::Rect r = layout::PlaceOf(layout::kMainWidgets, name);
+        const gfx::Rect r = MainWidgets::PlaceOf(name);
         return {r.x + r.width / 2, r.y + r.height / 2};
     }
     // A client point at canvas coordinates.

@@ -449,7 +449,7 @@ EditState StateOf(MainWindowDriver& d)
     const std::shared_ptr<Surface> flat = d.Session().View()->Flatten();
     return {{flat->pixels.get(), flat->pixels.get() + size_t(flat->width) * size_t(flat->height)},
             d.Session().LineTool()->Current()->Points(),
-            d.Session().LineScopes()[1]->Value()};
+            d.Session().Tools().at("line").scopes[1]->Value()};
 }
 
 void Drag(MainWindowDriver& d, gfx::Point from, gfx::Point to)

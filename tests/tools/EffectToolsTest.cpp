@@ -1,20 +1,19 @@
 #include "engine/FalloffMask.h"
-#include "engine/MaskedEffect.h"
 #include "engine/NullEffect.h"
 #include "support/FakeEnvironment.h"
 #include "support/TestPictures.h"
-#include "tools/BloatPinchEffect.h"
 #include "tools/ClickEffectOperation.h"
 #include "tools/ClickMoveEffectOperation.h"
 #include "tools/CopyOperation.h"
-#include "tools/LumaCurveEffect.h"
 #include "tools/MoveEffectOperation.h"
 #include "tools/StretchWarpEffect.h"
-#include "tools/TentBlurEffect.h"
+#include "tools/ToolTable.h"
 
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <map>
+#include <string>
 
 using testpictures::Filled;
 using testpictures::Noise;
@@ -22,22 +21,26 @@ using testpictures::SamePixels;
 
 namespace {
 
-// The five picture tools wired as the main window wires them.
+// The tools of the window's lifetime, wired by the program's own tool table.
 struct Tools {
     explicit Tools(std::shared_ptr<Surface> picture) : env(std::move(picture)) {}
 
+    template <class Tool>
+    Tool& Built(const char* name)
+    {
+        return dynamic_cast<Tool&>(*built.at(name).operation);
+    }
+
     FakeEnvironment env;
-    std::shared_ptr<OperationScope> small = std::make_shared<OperationScope>(10, 40);
-    std::shared_ptr<OperationScope> large = std::make_shared<OperationScope>(30, 80);
-    std::shared_ptr<StretchWarpEffect> warp = std::make_shared<StretchWarpEffect>(1);
-    ClickEffectOperation blur{&env, std::make_shared<MaskedEffect>(std::make_shared<TentBlurEffect>(5)),
-                              NullEffect::Shared(), small};
-    ClickEffectOperation zoom{&env, std::make_shared<BloatPinchEffect>(2), std::make_shared<BloatPinchEffect>(-2),
-                              large};
-    ClickMoveEffectOperation bc{&env, 2, std::make_shared<MaskedEffect>(std::make_shared<LumaCurveEffect>(2, 8)),
-                                std::make_shared<MaskedEffect>(std::make_shared<LumaCurveEffect>(-2, -8)), small};
-    MoveEffectOperation stretch{&env, warp, warp, NullEffect::Shared(), large};
-    CopyOperation copy{&env, large};
+    ToolContext context{&env};
+    std::map<std::string, BuiltTool> built = ToolTable::Build(ToolLifetime::Window, context);
+    std::shared_ptr<OperationScope> small = context.smallBrush;
+    std::shared_ptr<OperationScope> large = context.largeBrush;
+    ClickEffectOperation& blur = Built<ClickEffectOperation>("blur");
+    ClickEffectOperation& zoom = Built<ClickEffectOperation>("zoom");
+    ClickMoveEffectOperation& bc = Built<ClickMoveEffectOperation>("bc");
+    MoveEffectOperation& stretch = Built<MoveEffectOperation>("stretch");
+    CopyOperation& copy = Built<CopyOperation>("copy");
 
     const Surface& Picture() const { return env.picture->Working(); }
     std::shared_ptr<Surface> PictureCopy() const { return CopySurface(Picture()); }

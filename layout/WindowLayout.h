@@ -7,13 +7,12 @@
 
 // Where everything of the two windows sits, in client pixels. The windows hit-test and
 // draw their widgets at these rectangles, and the skin generator paints the buttons'
-// state images to the same sizes.
+// state images to the same sizes. The tool buttons' places are rows of the tool table.
 namespace layout {
 
 enum class WidgetKind {
     Plain,   // always enabled
     Command, // disabled until a picture is open
-    Tool,    // one of the radio group of tools
 };
 
 struct WidgetPlace {
@@ -22,7 +21,7 @@ struct WidgetPlace {
     WidgetKind kind;
 };
 
-// The main window's buttons in the order they are built.
+// The main window's plain and command buttons in the order they are built.
 inline constexpr WidgetPlace kMainWidgets[] = {
     {"open", {465, 48, 57, 20}, WidgetKind::Plain},
     {"close", {567, 9, 22, 19}, WidgetKind::Plain},
@@ -37,13 +36,6 @@ inline constexpr WidgetPlace kMainWidgets[] = {
     {"zoomIn", {209, 676, 56, 22}, WidgetKind::Command},
     {"zoomOut", {275, 676, 56, 22}, WidgetKind::Command},
     {"rotate", {143, 676, 56, 22}, WidgetKind::Command},
-    {"line", {465, 108, 57, 20}, WidgetKind::Tool},
-    {"stretch", {465, 138, 57, 20}, WidgetKind::Tool},
-    {"bc", {465, 168, 57, 20}, WidgetKind::Tool},
-    {"blur", {532, 108, 57, 20}, WidgetKind::Tool},
-    {"copy", {532, 138, 57, 20}, WidgetKind::Tool},
-    {"zoom", {532, 168, 57, 20}, WidgetKind::Tool},
-    {"move", {341, 676, 56, 22}, WidgetKind::Tool},
 };
 
 inline constexpr gfx::Rect kMainWindow{0, 0, 600, 710};
