@@ -2,6 +2,7 @@
 
 #include "art/BitmapConversion.h"
 #include "art/EyelidTexture.h"
+#include "art/SkinLayout.h"
 #include "art/SkinTheme.h"
 
 #include "gfx/BmpFile.h"
@@ -110,16 +111,16 @@ QImage ContactSheet::WindowStates(const QString& backgroundFile, const std::vect
 
 QImage ContactSheet::Extras()
 {
-    QImage sheet(1100, 640, QImage::Format_ARGB32);
+    const std::vector<std::string> cursors = SkinLayout::CursorNames();
+    QImage sheet(std::max(1100, 2 * Gap + int(cursors.size()) * 116), 640, QImage::Format_ARGB32);
     sheet.fill(QColor(0xD0, 0xD0, 0xD0));
     QPainter painter(&sheet);
     painter.setRenderHint(QPainter::TextAntialiasing);
 
     Caption(painter, {Gap, 10}, "cursors x3 (red dot = hotspot), on light and dark");
-    const char* cursors[] = {"line", "stretch", "bc", "blur", "copy", "zoom", "move", "help", "hand"};
-    for (int i = 0; i < 9; ++i) {
+    for (int i = 0; i < int(cursors.size()); ++i) {
         QPoint hotspot;
-        const QImage cursor = LoadCursor(cursors[i], &hotspot);
+        const QImage cursor = LoadCursor(QString::fromStdString(cursors[i]), &hotspot);
         for (int row = 0; row < 2; ++row) {
             const QRect cell(Gap + i * 116, 44 + row * 110, 96, 96);
             if (row == 0) {
@@ -132,7 +133,7 @@ QImage ContactSheet::Extras()
         }
         painter.setFont(SkinTheme::Font(13));
         painter.setPen(Qt::black);
-        painter.drawText(QPoint(Gap + i * 116, 272), QString("%1 (%2,%3)").arg(cursors[i]).arg(hotspot.x()).arg(hotspot.y()));
+        painter.drawText(QPoint(Gap + i * 116, 272), QString("%1 (%2,%3)").arg(QString::fromStdString(cursors[i])).arg(hotspot.x()).arg(hotspot.y()));
     }
 
     Caption(painter, {Gap, 290}, "knobs x6 on a track, icon, texture as loaded (x2) and laid on skin");

@@ -29,6 +29,16 @@ Glyph SkinLayout::ToolGlyph(std::string_view tool)
     return found == glyphs.end() ? Glyph::None : found->second;
 }
 
+std::vector<std::string> SkinLayout::CursorNames()
+{
+    std::vector<std::string> names;
+    for (const ToolRow& tool : ToolTable::Rows()) {
+        names.emplace_back(tool.name);
+    }
+    names.insert(names.end(), {"help", "hand"});
+    return names;
+}
+
 const std::vector<SkinButton>& SkinLayout::MainButtons()
 {
     static const std::vector<SkinButton> buttons = {

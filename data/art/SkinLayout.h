@@ -50,4 +50,6 @@ public:
     static QRect ToQRect(const gfx::Rect& r);
     // The glyph on a tool's button and its cursor's badge; Glyph::None for a name that is no tool.
     static Glyph ToolGlyph(std::string_view tool);
+    // The stems of the cursor files: every tool's, then the links' two.
+    static std::vector<std::string> CursorNames();
 };

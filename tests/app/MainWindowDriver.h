@@ -14,6 +14,7 @@
 #include <QWheelEvent>
 
 #include <memory>
+#include <string>
 
 // The real main window on Qt's offscreen platform, driven as the user would: the mouse
 // pointer is moved before every mouse event, since the window reads it at the time of
@@ -95,7 +96,7 @@ public:
     // A client point at canvas coordinates.
     static gfx::Point OnCanvas(int x, int y) { return {layout::kCanvas.x + x, layout::kCanvas.y + y}; }
 
-    bool Disabled(const char* name)
+    bool Disabled(const std::string& name)
     {
         MainWidgets& widgets = window->Widgets();
         if (widgets.command.count(name) != 0) {
@@ -103,7 +104,7 @@ public:
         }
         return widgets.Tool(name).Flag(Qimro::Behaviors::Disabled{}) == 1;
     }
-    bool Selected(const char* name) { return window->Widgets().Tool(name).Flag(Qimro::Behaviors::Selected{}) == 1; }
+    bool Selected(const std::string& name) { return window->Widgets().Tool(name).Flag(Qimro::Behaviors::Selected{}) == 1; }
     EditingSession& Session() { return const_cast<EditingSession&>(*window->Session()); }
     const gfx::Bitmap& Screen() { return window->BackBuffer(); }
 

@@ -22,7 +22,6 @@ using namespace Qimro::Behaviors;
 namespace {
 
 const char* const kCommands[] = {"save", "comp", "reset", "zoomIn", "zoomOut"};
-const char* const kTools[] = {"line", "stretch", "bc", "blur", "copy", "zoom", "move"};
 
 bool SameArea(const gfx::Bitmap& a, const gfx::Bitmap& b, const gfx::Rect& area)
 {
@@ -60,8 +59,8 @@ TEST(MainWindow, StartsEmptyAndOpeningEnablesAllButUndoKeepingThePictureWhenAFil
     for (const char* name : kCommands) {
         EXPECT_TRUE(d.Disabled(name)) << name;
     }
-    for (const char* name : kTools) {
-        EXPECT_TRUE(d.Disabled(name)) << name;
+    for (const ToolRow& tool : ToolTable::Rows()) {
+        EXPECT_TRUE(d.Disabled(std::string(tool.name))) << tool.name;
     }
     EXPECT_TRUE(SameArea(d.Screen(), skin, layout::kCanvas)) << "an empty canvas shows the bare skin";
     EXPECT_TRUE(SameArea(d.Screen(), skin, layout::kHelpPanel));
@@ -75,9 +74,9 @@ TEST(MainWindow, StartsEmptyAndOpeningEnablesAllButUndoKeepingThePictureWhenAFil
     for (const char* name : kCommands) {
         EXPECT_FALSE(d.Disabled(name)) << name;
     }
-    for (const char* name : kTools) {
-        EXPECT_FALSE(d.Disabled(name)) << name;
-        EXPECT_FALSE(d.Selected(name)) << name;
+    for (const ToolRow& tool : ToolTable::Rows()) {
+        EXPECT_FALSE(d.Disabled(std::string(tool.name))) << tool.name;
+        EXPECT_FALSE(d.Selected(std::string(tool.name))) << tool.name;
     }
     EXPECT_TRUE(d.Disabled("undo"));
     EXPECT_FALSE(d.Disabled("rotate"));

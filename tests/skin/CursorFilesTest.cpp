@@ -1,3 +1,4 @@
+#include "art/SkinLayout.h"
 #include "art/WindowsIconFile.h"
 #include "files/AppFiles.h"
 
@@ -7,6 +8,9 @@
 #include <QImageReader>
 
 #include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
 
 #include <cstdint>
 
@@ -65,7 +69,7 @@ bool OpaqueNear(const QImage& image, QPoint at, int reach)
 
 TEST(CursorFiles, EveryCursorIsA32BitWindowsCursorAimingAtItsPicture)
 {
-    for (const char* name : {"line", "stretch", "bc", "blur", "copy", "zoom", "move", "help", "hand"}) {
+    for (const std::string& name : SkinLayout::CursorNames()) {
         SCOPED_TRACE(name);
         const QString path = QString::fromStdString(CursorFilePath(name).string());
         const QByteArray bytes = ReadAll(path);

@@ -11,13 +11,16 @@
 
 #include <gtest/gtest.h>
 
+#include <string>
+#include <vector>
+
 namespace {
 
 QStringList ExpectedFiles()
 {
     QStringList files = {"main.bmp", "compare.bmp", "arrow_down.bmp", "arrow_up.bmp", "x.bmp", "miravo.ico", "miravo.png"};
-    for (const char* cursor : {"line", "stretch", "bc", "blur", "copy", "zoom", "move", "help", "hand"}) {
-        files << QString(cursor) + ".cur";
+    for (const std::string& cursor : SkinLayout::CursorNames()) {
+        files << QString::fromStdString(cursor) + ".cur";
     }
     std::vector<SkinButton> buttons = SkinLayout::MainButtons();
     const auto& compare = SkinLayout::CompareButtons();
