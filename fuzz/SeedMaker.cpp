@@ -2,7 +2,7 @@
 // reader knows, made by the tests' own generators.
 #include "imageio/GeneratedFiles.h"
 #include "imageio/PictureFiles.h"
-#include "platform/CursorFixtures.h"
+#include "platform/shell/CursorFixtures.h"
 #include "support/BmpFiles.h"
 
 #include "gfx/BmpFile.h"

@@ -2,7 +2,7 @@
 // mouse and the keyboard through xdotool, checked by screenshots and by the files it writes.
 
 #include "ProgramDriver.h"
-#include "platform/QtTestApp.h"
+#include "platform/shell/QtTestApp.h"
 
 #include "app/MainWidgets.h"
 #include "layout/WindowLayout.h"

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "platform/QtTestApp.h"
+#include "platform/shell/QtTestApp.h"
 
 #include "app/CQuillomatDlg.h"
 #include "gfx/Bitmap.h"

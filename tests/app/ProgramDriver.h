@@ -3,7 +3,7 @@
 // Drives the real program (build/bin/miravo) on an X display with xdotool and looks at
 // it with ImageMagick's import, as a person would use it.
 
-#include "platform/XDisplayTest.h"
+#include "platform/shell/XDisplayTest.h"
 
 #include "files/AppFiles.h"
 #include "gfx/Geometry.h"

@@ -1,4 +1,4 @@
-#include "platform/QtTestApp.h"
+#include "platform/shell/QtTestApp.h"
 
 #include "imageio/Messages.h"
 #include "imageio/PictureDecoder.h"
