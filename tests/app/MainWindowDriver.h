@@ -76,9 +76,10 @@ public:
                           Qt::NoScrollPhase, false);
         QCoreApplication::sendEvent(window.get(), &event);
     }
-    void Key(int qtKey, Qt::KeyboardModifiers modifiers = Qt::NoModifier)
+    // A press, or with autoRepeat one the keyboard repeats while the key stays down.
+    void Key(int qtKey, Qt::KeyboardModifiers modifiers = Qt::NoModifier, bool autoRepeat = false)
     {
-        QKeyEvent event(QEvent::KeyPress, qtKey, modifiers);
+        QKeyEvent event(QEvent::KeyPress, qtKey, modifiers, QString(), autoRepeat);
         QCoreApplication::sendEvent(window.get(), &event);
     }
     void KeyUp(int qtKey)

@@ -12,10 +12,13 @@
 
 #include <gtest/gtest.h>
 
+#include <QFile>
+#include <QFocusEvent>
 #include <QGuiApplication>
 #include <QTimer>
 
 #include <cmath>
+#include <vector>
 
 using namespace Qimro::Behaviors;
 
@@ -545,4 +548,67 @@ TEST(MainWindow, UndoAndRedoWaitForAGestureWhoseButtonWentUpOutsideTheCanvas)
     EXPECT_TRUE(d.Session().Steps().CanRedo());
     d.ClickButton("reset");
     EXPECT_FALSE(d.Session().Steps().CanRedo());
+}
+
+// Held keys and long walks through the history: each repeat of a held Ctrl+Z or Ctrl+Y
+// moves exactly one step, redoing several steps in a row ends at the last edit, and a
+// held Ctrl+S saves once.
+TEST(MainWindow, HeldUndoAndRedoKeysWalkTheHistoryOneStepAtEachRepeat)
+{
+    MainWindowDriver d;
+    d.OpenPicture(360, 240);
+    std::vector<EditState> states = {StateOf(d)};
+    d.ClickButton("blur");
+    d.Click(At(200, 300));
+    states.push_back(StateOf(d));
+    d.ClickButton("bc");
+    Drag(d, At(150, 260), At(180, 290));
+    states.push_back(StateOf(d));
+    d.ClickButton("line");
+    d.Click(At(120, 310));
+    states.push_back(StateOf(d));
+    Drag(d, At(120, 310), At(140, 330));
+    states.push_back(StateOf(d));
+    const size_t last = states.size() - 1;
+
+    const Qt::KeyboardModifiers ctrl = Qt::ControlModifier;
+    for (size_t k = 1; k <= last; ++k) {
+        d.Key(Qt::Key_Z, ctrl, k > 1);
+        EXPECT_TRUE(StateOf(d) == states[last - k]) << k << " undone";
+    }
+    d.Key(Qt::Key_Z, ctrl, true);
+    EXPECT_TRUE(StateOf(d) == states[0]) << "nothing left to undo";
+    for (size_t k = 1; k <= last; ++k) {
+        d.Key(Qt::Key_Y, ctrl, k > 1);
+        EXPECT_TRUE(StateOf(d) == states[k]) << k << " redone";
+    }
+    EXPECT_FALSE(d.Session().Steps().CanRedo());
+
+    d.dialogs.AnswerSave(d.folder.filePath("held"));
+    d.dialogs.AnswerSave(d.folder.filePath("again"));
+    d.Key(Qt::Key_S, ctrl);
+    for (int repeat = 0; repeat < 3; ++repeat) {
+        d.Key(Qt::Key_S, ctrl, true);
+    }
+    EXPECT_EQ(d.dialogs.SaveDialogsShown(), 1);
+    EXPECT_FALSE(QFile::exists(d.folder.filePath("again.jpg")));
+}
+
+// Space lends the move tool; when the window loses the keyboard while Space is down,
+// its release never comes, and the chosen tool must come back all the same.
+TEST(MainWindow, LosingTheKeyboardWhileSpaceIsHeldGivesTheChosenToolBack)
+{
+    MainWindowDriver d;
+    d.OpenPicture(360, 240);
+    d.ClickButton("bc");
+    const std::shared_ptr<Operation> chosen = d.window->CurrentOperation();
+    d.Key(Qt::Key_Space);
+    d.Key(Qt::Key_Space, Qt::NoModifier, true);
+    ASSERT_EQ(d.window->CurrentOperation(), d.Session().MoveTool());
+    QFocusEvent lost(QEvent::FocusOut, Qt::ActiveWindowFocusReason);
+    QCoreApplication::sendEvent(d.window.get(), &lost);
+    EXPECT_EQ(d.window->CurrentOperation(), chosen);
+    EXPECT_TRUE(d.Selected("bc"));
+    d.KeyUp(Qt::Key_Space); // a late release changes nothing
+    EXPECT_EQ(d.window->CurrentOperation(), chosen);
 }

@@ -137,6 +137,43 @@ TEST(LineOperation, DeleteRemovesTheSelectedPointUndoably)
     EXPECT_EQ(t.tool.OnKeyDown(&t.env, 0x42), 0);
 }
 
+// After the undo, or the undo and redo, of each kind of point edit, Delete removes the
+// point left selected: the undo's own choice, or after a redo the one the undo found.
+// Each edit ends by selecting another point, so that the two choices differ.
+TEST(LineOperation, DeleteAfterUndoOrRedoRemovesThePointEachLeftSelected)
+{
+    struct Row {
+        const char* edit;
+        std::function<void(LineTool&)> run;
+        Points afterUndo;
+        Points afterRedo;
+    };
+    const Row rows[] = {
+        {"add", [](LineTool& t) { t.Click({150, 60}); t.Click({21, 21}); },
+         {{20, 20}, {60, 30}}, {{60, 30}, {100, 40}, {150, 60}}},
+        {"move", [](LineTool& t) { t.Press({61, 31}); t.Drag({80, 70}); t.Release(); t.Click({101, 41}); },
+         {{20, 20}, {100, 40}}, {{20, 20}, {80, 70}}},
+        {"remove", [](LineTool& t) { t.Click({61, 31}); t.tool.OnKeyDown(&t.env, LineOperation::DeleteKey); },
+         {{20, 20}, {100, 40}}, {{20, 20}}},
+    };
+    for (const Row& row : rows) {
+        for (const bool redo : {false, true}) {
+            SCOPED_TRACE(std::string(row.edit) + (redo ? ", undone and redone" : ", undone"));
+            LineTool t;
+            for (const gfx::Point p : {gfx::Point{20, 20}, gfx::Point{60, 30}, gfx::Point{100, 40}}) {
+                t.Click(p);
+            }
+            row.run(t);
+            ASSERT_TRUE(t.env.history.Undo());
+            if (redo) {
+                ASSERT_TRUE(t.env.history.Redo());
+            }
+            t.tool.OnKeyDown(&t.env, LineOperation::DeleteKey);
+            EXPECT_EQ(t.left->Points(), redo ? row.afterRedo : row.afterUndo);
+        }
+    }
+}
+
 TEST(LineOperation, AFullEyelidRefusesTheThirteenthPoint)
 {
     std::vector<std::string> shown;
