@@ -24,4 +24,7 @@ enum class Glyph {
     Globe,
     Home,
     Portrait,
+    SkinSmooth, // a soft brush over a smoothed stroke
+    Heal,       // an adhesive bandage
+    FaceSmooth, // a face with a sparkle: the whole face at once
 };

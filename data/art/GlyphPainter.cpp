@@ -1,6 +1,7 @@
 #include "art/GlyphPainter.h"
 
 #include <QPainter>
+#include <QTransform>
 #include <QtMath>
 
 namespace {
@@ -204,6 +205,38 @@ GlyphPainter::Shape GlyphPainter::ShapeOf(Glyph glyph)
         AddCircle(p, {12, 8.5}, 4.2);
         p.moveTo(3.5, 21.5);
         p.cubicTo(3.5, 14, 20.5, 14, 20.5, 21.5);
+        break;
+    case Glyph::SkinSmooth:
+        // A soft brush whose stroke below it runs smooth.
+        AddLine(p, {15.5, 8.5}, {21, 3});
+        s.fills.moveTo(15.5, 8.5);
+        s.fills.cubicTo(11, 8, 6.5, 11.5, 5, 17.5);
+        s.fills.cubicTo(10.5, 16.5, 15, 13, 15.5, 8.5);
+        s.fills.closeSubpath();
+        p.moveTo(3, 21);
+        p.cubicTo(8, 19.2, 14, 22.2, 21, 20.2);
+        break;
+    case Glyph::Heal: {
+        // A bandage at 45 degrees with its pad dotted.
+        QTransform turn;
+        turn.translate(12, 12);
+        turn.rotate(-45);
+        QPainterPath band;
+        band.addRoundedRect(QRectF(-10, -4.2, 20, 8.4), 4.2, 4.2);
+        band.addRect(QRectF(-3.6, -4.2, 7.2, 8.4));
+        p.addPath(turn.map(band));
+        for (const QPointF dot : {QPointF(-1.4, -1.6), QPointF(1.4, -1.6), QPointF(-1.4, 1.6), QPointF(1.4, 1.6)}) {
+            AddCircle(s.fills, turn.map(dot), 0.7);
+        }
+        break;
+    }
+    case Glyph::FaceSmooth:
+        p.addEllipse(QPointF(10.5, 13), 7, 8.5);
+        AddLine(p, {8, 11.5}, {8, 12.5});
+        AddLine(p, {13, 11.5}, {13, 12.5});
+        p.moveTo(8, 16.5);
+        p.cubicTo(9.5, 18, 11.5, 18, 13, 16.5);
+        AddSparkle(s.fills, {19.5, 4.5}, 4);
         break;
     }
     return s;
