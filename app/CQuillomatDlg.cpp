@@ -6,6 +6,7 @@
 #include "files/AppFiles.h"
 #include "imageio/Messages.h"
 #include "picturefiles/PictureFileDialogs.h"
+#include "picturefiles/PictureFileNames.h"
 #include "shell/BusyCursor.h"
 #include "shell/UserDialogs.h"
 #include "shell/CursorFile.h"
@@ -481,7 +482,7 @@ void CQuillomatDlg::OnSystemMenuKey() { ShowSystemMenu({0, 0}); }
 // compare window or a dialog is open over this one.
 bool CQuillomatDlg::AcceptsDroppedFile(const QString& path)
 {
-    return QApplication::activeModalWidget() == nullptr && shell::IsPictureFileName(path);
+    return QApplication::activeModalWidget() == nullptr && IsPictureFileName(path);
 }
 
 bool CQuillomatDlg::OnSetCursor()

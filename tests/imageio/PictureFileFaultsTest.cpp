@@ -3,6 +3,7 @@
 #include "imageio/GeneratedFiles.h"
 #include "imageio/Messages.h"
 #include "imageio/PictureFiles.h"
+#include "imageio/PictureKinds.h"
 #include "support/BmpFiles.h"
 
 #include <gtest/gtest.h>
@@ -122,7 +123,7 @@ size_t StatusKilobytes(const char* field)
 }
 
 // Decodes the file and measures how far resident memory rose above where it started.
-DecodeResult DecodeMeasuringPeak(const QString& path, size_t& peakMegabytes)
+DecodeResult DecodeMeasuringPeak(const std::string& path, size_t& peakMegabytes)
 {
     std::ofstream("/proc/self/clear_refs") << "5"; // the high-water mark starts again
     const size_t before = StatusKilobytes("VmRSS");
@@ -135,7 +136,7 @@ struct Row {
     std::string name;
     std::vector<uint8_t> bytes;
     DecodeProblem problem; // None: decoded
-    QString reason;        // refused: the text after "cannot open"
+    std::string reason;    // refused: the text after "cannot open"
     int32_t width = 0;     // decoded: the picture's size and pixels
     int32_t height = 0;
     Pixel pixel = nullptr;
@@ -147,13 +148,13 @@ Row Decoded(std::string name, std::vector<uint8_t> bytes, int32_t width, int32_t
     return {std::move(name), std::move(bytes), DecodeProblem::None, {}, width, height, std::move(pixel), tolerance};
 }
 
-Row Refused(std::string name, std::vector<uint8_t> bytes, DecodeProblem problem, const QString& reason)
+Row Refused(std::string name, std::vector<uint8_t> bytes, DecodeProblem problem, const std::string& reason)
 {
     return {std::move(name), std::move(bytes), problem, reason};
 }
 
-QString Text(const char* message) { return QString::fromUtf8(message); }
-QString NotOpened(const char* format) { return Text(messages::FormatNotOpened).arg(format); }
+std::string Text(const char* message) { return message; }
+std::string NotOpened(const char* format) { return messages::Filled(messages::FormatNotOpened, {format, PictureKindList()}); }
 
 const JpegLayout Photo(40, 24);
 
@@ -208,7 +209,7 @@ std::vector<uint8_t> RunsWithSkipsFile()
 
 std::vector<Row> Rows()
 {
-    const QString damaged = Text(messages::PictureDamaged);
+    const std::string damaged = Text(messages::PictureDamaged);
     const std::vector<uint8_t> bmp24 = Bmp24File();
     std::vector<Row> rows = {
         Decoded("8-bit runs with skips", RunsWithSkipsFile(), 5, 3, RunsWithSkipsPixel),
@@ -226,7 +227,7 @@ std::vector<Row> Rows()
         Refused("xbm", QtFile(PaletteImage(9, 4), "xbm"), DecodeProblem::NotAPicture, NotOpened("XBM")),
         Refused("xpm", QtFile(PaletteImage(9, 4), "xpm"), DecodeProblem::NotAPicture, NotOpened("XPM")),
         Refused("pbm", QtFile(PaletteImage(9, 4), "pbm"), DecodeProblem::NotAPicture, NotOpened("PBM")),
-        Refused("text", {'n', 'o', 't', 'e', 's'}, DecodeProblem::NotAPicture, Text(messages::NotAPicture)),
+        Refused("text", {'n', 'o', 't', 'e', 's'}, DecodeProblem::NotAPicture, messages::Filled(messages::NotAPicture, {PictureKindList()})),
     };
     for (const Row& whole : WholeRows()) {
         rows.push_back(whole);
@@ -261,9 +262,9 @@ TEST(PictureFileFaults, EachFileDecodesExactlyOrIsRefusedWithItsReasonWithinLitt
         const std::string path = folder.File("picture");
         WriteBytes(path, row.bytes);
         size_t peak = 0;
-        const DecodeResult result = DecodeMeasuringPeak(QString::fromStdString(path), peak);
+        const DecodeResult result = DecodeMeasuringPeak(path, peak);
         EXPECT_LE(peak, PeakLimitMegabytes) << row.name;
-        ASSERT_EQ(result.problem, row.problem) << row.name << ": " << result.message.toStdString();
+        ASSERT_EQ(result.problem, row.problem) << row.name << ": " << result.message;
         if (row.problem == DecodeProblem::None) {
             ExpectPixels(*result.bitmap, row);
         } else {
@@ -282,8 +283,8 @@ TEST(PictureFileFaults, OpensAFileWhoseNameIsAsLongAsTheFileSystemAllows)
     name += std::string(251 - name.size(), 'a') + ".bmp";
     ASSERT_EQ(name.size(), 255u);
     WriteBytes(folder.File(name), bmpfiles::BmpFile(bmpfiles::Bits(24).Size(2, 1), {1, 2, 3, 4, 5, 6, 0, 0}));
-    const DecodeResult result = PictureDecoder().Decode(folder.QFile(name));
-    ASSERT_TRUE(result.Ok()) << result.message.toStdString();
+    const DecodeResult result = PictureDecoder().Decode(folder.File(name));
+    ASSERT_TRUE(result.Ok()) << result.message;
     EXPECT_EQ(result.bitmap->GetPixel(1, 0), gfx::MakeArgb(255, 6, 5, 4));
 }
 
@@ -300,9 +301,9 @@ TEST(PictureFileFaults, SameFileSamePixelsWhateverTheHeapHeld)
         std::vector<gfx::Argb> pixels[2];
         for (const int pattern : {0xA5, 0x3C}) {
             mallopt(M_PERTURB, pattern); // fresh heap blocks arrive filled with it
-            const DecodeResult result = PictureDecoder().Decode(folder.QFile("picture"));
+            const DecodeResult result = PictureDecoder().Decode(folder.File("picture"));
             mallopt(M_PERTURB, 0);
-            ASSERT_TRUE(result.Ok()) << file.name << ": " << result.message.toStdString();
+            ASSERT_TRUE(result.Ok()) << file.name << ": " << result.message;
             const gfx::Bitmap& shown = *result.bitmap;
             pixels[pattern == 0xA5].assign(shown.Pixels(), shown.Pixels() + size_t(shown.Width()) * size_t(shown.Height()));
         }
@@ -331,7 +332,7 @@ TEST(PictureFileFaults, ShortMemoryEndsInTooLarge)
             const size_t fileBytes = ReadBytes(folder.File(name)).size();
             const rlimit limit{StatusKilobytes("VmSize") * 1024 + fileBytes + (4 << 20), RLIM_INFINITY};
             setrlimit(RLIMIT_AS, &limit);
-            const DecodeResult result = PictureDecoder(MemoryBudget(uint64_t(1) << 40)).Decode(folder.QFile(name));
+            const DecodeResult result = PictureDecoder(MemoryBudget(uint64_t(1) << 40)).Decode(folder.File(name));
             _exit(result.problem == DecodeProblem::TooLarge ? 0 : 10 + int(result.problem));
         }
         int status = 0;
