@@ -14,6 +14,8 @@
 #include <unistd.h>
 #include <zlib.h>
 
+#include <array>
+#include <cmath>
 #include <fstream>
 #include <functional>
 #include <string>
@@ -79,6 +81,57 @@ gfx::Argb RunsWithSkipsPixel(int32_t x, int32_t y)
         return x >= 1 && x <= 3 ? 0xFF000000 | Palette[size_t(x + 1)] : gfx::colors::Transparent;
     }
     return 0xFF000000 | Palette[2];
+}
+
+// Runs, stored indices and a jump that reach past the right edge, each in a row whose
+// neighbour in memory (the row below, stored and written before it) would show a spill.
+// From the bottom: five of colour 2; a run of 200 of colour 1; seven stored indices of
+// colour 3; two of colour 4, a jump four to the right and a run of two.
+std::vector<uint8_t> OverlongRunsFile()
+{
+    return bmpfiles::BmpFile(bmpfiles::Bits(8).Size(5, 4).Compression(1).Palette(Palette),
+                             {5, 2, 0, 0, 200, 1, 0, 0, 0, 7, 3, 3, 3, 3, 3, 3, 3, 0, 0, 0, 2, 4, 0, 2, 4, 0, 2, 0, 0, 1});
+}
+
+gfx::Argb OverlongRunsPixel(int32_t x, int32_t y)
+{
+    constexpr size_t RowColour[] = {4, 3, 1, 2};
+    return y == 0 && x >= 2 ? gfx::colors::Transparent : 0xFF000000 | Palette[RowColour[y]];
+}
+
+// The same in 4 bits: five of colour 2; a run of 201 alternating 1 and 2; seven stored
+// indices of colour 3.
+std::vector<uint8_t> OverlongNibbleRunsFile()
+{
+    return bmpfiles::BmpFile(bmpfiles::Bits(4).Size(5, 3).Compression(2).Palette(Palette),
+                             {5, 0x22, 0, 0, 201, 0x12, 0, 0, 0, 7, 0x33, 0x33, 0x33, 0x30, 0, 1});
+}
+
+gfx::Argb OverlongNibbleRunsPixel(int32_t x, int32_t y)
+{
+    const size_t colour = y == 2 ? 2 : y == 0 ? 3 : x % 2 == 0 ? 1 : 2;
+    return 0xFF000000 | Palette[colour];
+}
+
+// Flat 8 x 8 blocks of stored inks (Adobe's inverted bytes: C, M, Y, K) with the key
+// away from 0 and 255. At quality 100 a flat block comes back exactly, and each colour
+// is ink times key / 255 rounded, which truncating would miss by one in most blocks.
+constexpr std::array<std::array<uint32_t, 4>, 6> BlockInks = {
+    {{201, 77, 130, 128}, {255, 3, 96, 1}, {140, 250, 33, 254}, {90, 180, 45, 100}, {17, 199, 254, 200}, {128, 129, 131, 127}}};
+
+uint32_t BlockInk(int32_t x, int32_t y, int c) { return BlockInks[size_t(y / 8 * 3 + x / 8)][size_t(c)]; }
+
+gfx::Argb BlockColour(int32_t x, int32_t y)
+{
+    auto colour = [&](int c) { return uint32_t(std::lround(BlockInk(x, y, c) * BlockInk(x, y, 3) / 255.0)); };
+    return gfx::MakeArgb(255, colour(0), colour(1), colour(2));
+}
+
+JpegLayout CmykBlocks()
+{
+    JpegLayout layout(24, 16, JCS_CMYK);
+    layout.quality = 100;
+    return layout;
 }
 
 std::vector<uint8_t> BmpWithSizeField(std::vector<uint8_t> bmp, double share, bool zeroField)
@@ -213,6 +266,9 @@ std::vector<Row> Rows()
     const std::vector<uint8_t> bmp24 = Bmp24File();
     std::vector<Row> rows = {
         Decoded("8-bit runs with skips", RunsWithSkipsFile(), 5, 3, RunsWithSkipsPixel),
+        Decoded("8-bit runs past the right edge", OverlongRunsFile(), 5, 4, OverlongRunsPixel),
+        Decoded("4-bit runs past the right edge", OverlongNibbleRunsFile(), 5, 3, OverlongNibbleRunsPixel),
+        Decoded("cmyk jpeg, key between 0 and 255", JpegFile(CmykBlocks(), BlockInk), 24, 16, BlockColour),
         Decoded("16-bit bmp: white stays white", bmpfiles::BmpFile(bmpfiles::Bits(16).Size(3, 2), bmpfiles::PackedRows(3, 2, 16, false, [](int32_t, int32_t) { return 0x7FFFu; })), 3, 2, [](int32_t, int32_t) { return gfx::colors::White; }),
         Refused("jpeg of 20000 x 20000 in 600 bytes", WithEndMarker(WithJpegSize(JpegFile(Photo, Gradient), 20000, 20000)), DecodeProblem::Damaged, damaged),
         Refused("progressive jpeg of 20000 x 20000", WithJpegSize(JpegFile(Progressive(Photo), Gradient), 20000, 20000), DecodeProblem::Damaged, damaged),
