@@ -1,5 +1,6 @@
 #include "app/CQuillomatDlg.h"
 
+#include "picturefiles/PictureFileNames.h"
 #include "shell/VirtualKeys.h"
 
 #include <QApplication>
@@ -257,7 +258,7 @@ void CQuillomatDlg::OnSystemMenuKey() { ShowSystemMenu({0, 0}); }
 // compare window or a dialog is open over this one.
 bool CQuillomatDlg::AcceptsDroppedFile(const QString& path)
 {
-    return QApplication::activeModalWidget() == nullptr && shell::IsPictureFileName(path);
+    return QApplication::activeModalWidget() == nullptr && IsPictureFileName(path);
 }
 
 bool CQuillomatDlg::OnSetCursor()

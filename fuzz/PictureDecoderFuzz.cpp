@@ -18,11 +18,11 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     std::fwrite(data, 1, size, file);
     std::fclose(file);
     // A budget of its own, so that what the decoder may allocate stays within the fuzzer's.
-    const DecodeResult result = PictureDecoder(MemoryBudget(uint64_t(768) << 20)).Decode(QString::fromStdString(path));
+    const DecodeResult result = PictureDecoder(MemoryBudget(uint64_t(768) << 20)).Decode(path);
     if (result.Ok() && result.bitmap->IsEmpty()) {
         __builtin_trap();
     }
-    if (!result.Ok() && result.message.isEmpty()) {
+    if (!result.Ok() && result.message.empty()) {
         __builtin_trap();
     }
     return 0;

@@ -1,7 +1,5 @@
 #include "imageio/ExifOrientation.h"
 
-#include "imageio/OrientedCopy.h"
-
 #include <algorithm>
 #include <cstring>
 #include <optional>
@@ -131,15 +129,4 @@ std::vector<uint8_t> ExifForRewrittenPicture(std::span<const uint8_t> exif)
         std::fill_n(tiffBytes.begin() + nextDirectoryLink, 4, uint8_t(0));
     }
     return copy;
-}
-
-gfx::Bitmap ApplyOrientation(const gfx::Bitmap& stored, ExifOrientation orientation)
-{
-    if (orientation == ExifOrientation::Upright) {
-        return stored.Clone();
-    }
-    const OrientedCopy placement(orientation, stored.Width(), stored.Height());
-    gfx::Bitmap shown(placement.TargetWidth(), placement.TargetHeight());
-    placement.CopyRows(stored.Pixels(), 0, stored.Height(), shown);
-    return shown;
 }

@@ -1,7 +1,5 @@
 #pragma once
 
-#include "gfx/Bitmap.h"
-
 #include <cstdint>
 #include <span>
 #include <vector>
@@ -27,6 +25,3 @@ ExifOrientation ReadExifOrientation(std::span<const uint8_t> exif);
 // pixels are written already turned) and the embedded thumbnail unlinked, since it
 // shows the picture as it was before editing. Empty when the block is malformed.
 std::vector<uint8_t> ExifForRewrittenPicture(std::span<const uint8_t> exif);
-
-// The picture as it is meant to be seen.
-gfx::Bitmap ApplyOrientation(const gfx::Bitmap& stored, ExifOrientation orientation);

@@ -1,7 +1,5 @@
 #include "imageio/FileContents.h"
 
-#include <QFile>
-
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -9,9 +7,9 @@
 #include <cerrno>
 #include <new>
 
-FileContents::FileContents(const QString& path)
+FileContents::FileContents(const std::filesystem::path& path)
 {
-    const int descriptor = ::open(QFile::encodeName(path).constData(), O_RDONLY | O_CLOEXEC);
+    const int descriptor = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
     if (descriptor < 0) {
         error_ = errno;
         return;

@@ -2,9 +2,8 @@
 
 #include "gfx/PixelMemory.h"
 
-#include <QString>
-
 #include <cstdint>
+#include <filesystem>
 #include <span>
 
 // A file's bytes, read into memory of our own. A mapping of the file would save the copy,
@@ -12,7 +11,7 @@
 // end the program with SIGBUS; a file changed after reading changes nothing here.
 class FileContents {
 public:
-    explicit FileContents(const QString& path);
+    explicit FileContents(const std::filesystem::path& path);
 
     // False when the file could not be opened or read; an empty file has no bytes.
     bool IsOpen() const { return open_; }

@@ -7,7 +7,7 @@
 
 namespace {
 
-SaveResult WriteJpeg(const PictureRows& picture, const QString& path, const PictureMetadata& metadata)
+SaveResult WriteJpeg(const PictureRows& picture, const std::filesystem::path& path, const PictureMetadata& metadata)
 {
     return JpegWriter().Write(picture, path, metadata);
 }

@@ -6,10 +6,12 @@
 #include "imageio/SaveResult.h"
 
 #include <cstdint>
+#include <filesystem>
 #include <span>
 #include <string_view>
 
-using WritePicture = SaveResult (*)(const PictureRows& picture, const QString& path, const PictureMetadata& metadata);
+using WritePicture = SaveResult (*)(const PictureRows& picture, const std::filesystem::path& path,
+                                   const PictureMetadata& metadata);
 
 // A picture format the program can write, known by its MIME type.
 struct ImageEncoder {

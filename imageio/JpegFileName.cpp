@@ -1,13 +1,17 @@
 #include "imageio/JpegFileName.h"
 
-QString WithJpegExtension(const QString& path)
+#include <algorithm>
+#include <string>
+#include <string_view>
+
+std::filesystem::path WithJpegExtension(const std::filesystem::path& path)
 {
-    const qsizetype lastDot = path.lastIndexOf(u'.');
-    const qsizetype lastSlash = path.lastIndexOf(u'/');
-    const bool dotInFileName = lastDot > lastSlash;
-    const QStringView extension = dotInFileName ? QStringView(path).mid(lastDot + 1) : QStringView();
-    if (extension.compare(u"jpg", Qt::CaseInsensitive) == 0) {
-        return path;
-    }
-    return path + QStringLiteral(".jpg");
+    const std::string& name = path.native();
+    const size_t lastDot = name.rfind('.');
+    const size_t lastSlash = name.rfind('/');
+    const bool dotInFileName = lastDot != std::string::npos && (lastSlash == std::string::npos || lastDot > lastSlash);
+    const std::string_view extension = dotInFileName ? std::string_view(name).substr(lastDot + 1) : std::string_view();
+    const bool jpg = std::equal(extension.begin(), extension.end(), "jpg", "jpg" + 3,
+                                [](char a, char b) { return (a | 0x20) == b; });
+    return jpg ? path : std::filesystem::path(name + ".jpg");
 }

@@ -4,7 +4,6 @@
 #include "imageio/Messages.h"
 #include "imageio/ReplacingFile.h"
 
-#include <QFile>
 
 #include <algorithm>
 #include <cerrno>
@@ -31,7 +30,7 @@ void FlattenOntoWhite(const gfx::Argb* row, int32_t width, gfx::Argb* flat)
 // The most a marker segment can hold; an EXIF block never spans segments.
 constexpr size_t MaxMarkerBytes = 65533;
 
-SaveResult Failure(const QString& path, const QString& message)
+SaveResult Failure(const std::filesystem::path& path, const std::string& message)
 {
     return SaveResult{false, path, message};
 }
@@ -40,20 +39,22 @@ SaveResult Failure(const QString& path, const QString& message)
 
 JpegWriter::JpegWriter(int quality) : quality_(std::clamp(quality, 1, 100)) {}
 
-SaveResult JpegWriter::Write(const gfx::Bitmap& picture, const QString& path, const PictureMetadata& metadata) const
+SaveResult JpegWriter::Write(const gfx::Bitmap& picture, const std::filesystem::path& path,
+                             const PictureMetadata& metadata) const
 {
     return Write(BitmapRows(picture), path, metadata);
 }
 
-SaveResult JpegWriter::Write(const PictureRows& picture, const QString& path, const PictureMetadata& metadata) const
+SaveResult JpegWriter::Write(const PictureRows& picture, const std::filesystem::path& path,
+                             const PictureMetadata& metadata) const
 {
     if (picture.Width() <= 0 || picture.Height() <= 0) {
-        return Failure(path, QString::fromUtf8(messages::SaveFailed) + QString::fromUtf8(messages::NothingToSave));
+        return Failure(path, std::string(messages::SaveFailed) + messages::NothingToSave);
     }
     if (picture.Width() > MaxSide || picture.Height() > MaxSide) {
-        return Failure(path, QString::fromUtf8(messages::SaveFailed) + QString::fromUtf8(messages::TooLargeForJpeg));
+        return Failure(path, std::string(messages::SaveFailed) + messages::TooLargeForJpeg);
     }
-    ReplacingFile file(QFile::encodeName(path).toStdString());
+    ReplacingFile file(path.native());
     if (!file.Open()) {
         return Failure(path, SaveFailureMessage(file.Error()));
     }
@@ -64,7 +65,7 @@ SaveResult JpegWriter::Write(const PictureRows& picture, const QString& path, co
     if (!file.Commit()) {
         return Failure(path, SaveFailureMessage(file.Error()));
     }
-    return SaveResult{true, path, QString::fromUtf8(messages::Saved)};
+    return SaveResult{true, path, messages::Saved};
 }
 
 bool JpegWriter::Encode(std::FILE* stream, const gfx::Bitmap& picture, const PictureMetadata& metadata) const

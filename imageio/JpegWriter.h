@@ -7,6 +7,7 @@
 
 #include <cstdint>
 #include <cstdio>
+#include <filesystem>
 
 // Writes a bitmap as a baseline JPEG with libjpeg: full-resolution colour (4:4:4, no
 // chroma subsampling, which would blur skin tones and thin dark lines), optimised
@@ -24,8 +25,10 @@ public:
 
     // Replaces the file at path only when the whole picture was written. The metadata
     // is written as it is given.
-    SaveResult Write(const PictureRows& picture, const QString& path, const PictureMetadata& metadata = {}) const;
-    SaveResult Write(const gfx::Bitmap& picture, const QString& path, const PictureMetadata& metadata = {}) const;
+    SaveResult Write(const PictureRows& picture, const std::filesystem::path& path,
+                     const PictureMetadata& metadata = {}) const;
+    SaveResult Write(const gfx::Bitmap& picture, const std::filesystem::path& path,
+                     const PictureMetadata& metadata = {}) const;
 
     // Encodes into an open stream; false when libjpeg or the stream failed.
     bool Encode(std::FILE* stream, const PictureRows& picture, const PictureMetadata& metadata) const;

@@ -1,6 +1,11 @@
 #pragma once
 
-// Every text the picture files show the user, UTF-8.
+#include <initializer_list>
+#include <string>
+#include <string_view>
+
+// Every text the picture files show the user, UTF-8. A %1, %2 ... in a text stands for
+// what Filled puts there.
 namespace messages {
 
 inline constexpr char NoPicture[] = "您没有正在处理的美女.";
@@ -11,9 +16,10 @@ inline constexpr char Saved[] = "恭喜您, 该美女的玉照已经保存.";
 inline constexpr char OpenFailed[] = "无法打开这张图片: ";
 inline constexpr char FileUnreadable[] = "文件不存在或无法读取.";
 inline constexpr char FileEmpty[] = "文件是空的.";
-inline constexpr char NotAPicture[] = "这不是可以打开的图片文件 (可以打开 JPEG, PNG, BMP, GIF, TIFF, WebP 和 HEIC 文件).";
-// %1 is the format's name.
-inline constexpr char FormatNotOpened[] = "不能打开 %1 格式的文件 (可以打开 JPEG, PNG, BMP, GIF, TIFF, WebP 和 HEIC 文件).";
+// %1 is the list of the kinds we open (PictureKindList).
+inline constexpr char NotAPicture[] = "这不是可以打开的图片文件 (可以打开 %1 文件).";
+// %1 is the format's name, %2 the list of the kinds we open.
+inline constexpr char FormatNotOpened[] = "不能打开 %1 格式的文件 (可以打开 %2 文件).";
 inline constexpr char BmpVariantNotOpened[] = "这种 BMP 文件不能打开 (可以打开 1, 4, 8, 16, 24 和 32 位的 BMP 文件).";
 inline constexpr char JpegColoursNotOpened[] = "这种 JPEG 文件的颜色格式不能打开.";
 inline constexpr char PictureDamaged[] = "图片文件已损坏或不完整.";
@@ -33,5 +39,8 @@ inline constexpr char NameTooLong[] = "文件名太长, 请换一个短一些的
 inline constexpr char WriteError[] = "写入文件时出错 (错误代码 %1).";
 inline constexpr char TooLargeForJpeg[] = "图片太大, JPEG 文件最多 65500 × 65500 像素.";
 inline constexpr char NothingToSave[] = "没有可以保存的图片.";
+
+// The text with %1, %2 ... replaced by the arguments in turn (up to nine).
+std::string Filled(std::string_view text, std::initializer_list<std::string_view> arguments);
 
 } // namespace messages

@@ -63,3 +63,14 @@ void OrientedCopy::CopyAcrossTargetRows(const gfx::Argb* rows, int32_t first, in
         }
     }
 }
+
+gfx::Bitmap ApplyOrientation(const gfx::Bitmap& stored, ExifOrientation orientation)
+{
+    if (orientation == ExifOrientation::Upright) {
+        return stored.Clone();
+    }
+    const OrientedCopy placement(orientation, stored.Width(), stored.Height());
+    gfx::Bitmap shown(placement.TargetWidth(), placement.TargetHeight());
+    placement.CopyRows(stored.Pixels(), 0, stored.Height(), shown);
+    return shown;
+}

@@ -33,3 +33,6 @@ private:
     int64_t stepX_ = 1;
     int64_t stepY_ = 0;
 };
+
+// The picture as it is meant to be seen, as a new bitmap.
+gfx::Bitmap ApplyOrientation(const gfx::Bitmap& stored, ExifOrientation orientation);

@@ -1,11 +1,12 @@
 #include "imageio/PictureDecoder.h"
 
 #include "imageio/ExifOrientation.h"
+#include "imageio/FileContents.h"
 #include "imageio/HeifReader.h"
 #include "imageio/JpegReader.h"
-#include "imageio/FileContents.h"
 #include "imageio/Messages.h"
 #include "imageio/OrientedCopy.h"
+#include "imageio/PictureKinds.h"
 #include "imageio/PngReader.h"
 #include "imageio/QtPictureReader.h"
 #include "imageio/WholeFileCheck.h"
@@ -13,26 +14,22 @@
 #include "gfx/BmpReader.h"
 
 #include <QColorSpace>
-#include <QFileInfo>
+
+#include <sys/stat.h>
+#include <unistd.h>
 
 #include <algorithm>
 #include <cerrno>
-#include <array>
 #include <new>
 
 namespace {
 
-DecodeResult Failure(DecodeProblem problem, const QString& reason)
+DecodeResult Failure(DecodeProblem problem, std::string reason)
 {
     DecodeResult result;
     result.problem = problem;
-    result.message = QString::fromUtf8(messages::OpenFailed) + reason;
+    result.message = messages::OpenFailed + std::move(reason);
     return result;
-}
-
-DecodeResult Failure(DecodeProblem problem, const char* reason)
-{
-    return Failure(problem, QString::fromUtf8(reason));
 }
 
 DecodeResult Decoded(gfx::Bitmap bitmap, PictureMetadata metadata)
@@ -41,26 +38,6 @@ DecodeResult Decoded(gfx::Bitmap bitmap, PictureMetadata metadata)
     result.bitmap = std::move(bitmap);
     result.metadata = std::move(metadata);
     return result;
-}
-
-enum class Signature { Jpeg, Png, Bmp, Heif, Other };
-
-Signature SignatureOf(std::span<const uint8_t> file)
-{
-    constexpr uint8_t Png[] = {0x89, 'P', 'N', 'G', '\r', '\n', 0x1A, '\n'};
-    auto startsWith = [file](std::span<const uint8_t> start) {
-        return file.size() >= start.size() && std::equal(start.begin(), start.end(), file.begin());
-    };
-    if (startsWith(std::array<uint8_t, 3>{0xFF, 0xD8, 0xFF})) {
-        return Signature::Jpeg;
-    }
-    if (startsWith(Png)) {
-        return Signature::Png;
-    }
-    if (HeifReader::IsHeif(file)) {
-        return Signature::Heif;
-    }
-    return startsWith(std::array<uint8_t, 2>{'B', 'M'}) ? Signature::Bmp : Signature::Other;
 }
 
 // Our pixels are RGB whatever the file held, so only an RGB profile still describes them
@@ -82,15 +59,15 @@ std::vector<uint8_t> ProfileBytes(const QColorSpace& space)
 
 PictureDecoder::PictureDecoder(MemoryBudget budget) : budget_(budget) {}
 
-DecodeResult PictureDecoder::Decode(const QString& path) const
+DecodeResult PictureDecoder::Decode(const std::filesystem::path& path) const
 {
-    const QFileInfo info(path);
-    if (!info.isFile() || !info.isReadable()) {
+    struct stat status {};
+    if (::stat(path.c_str(), &status) != 0 || !S_ISREG(status.st_mode) || ::access(path.c_str(), R_OK) != 0) {
         return Failure(DecodeProblem::Unreadable, messages::FileUnreadable);
     }
     // No picture we could edit comes in a file larger than the memory its pixels would
     // need, so such a file is not even read.
-    if (uint64_t(info.size()) > budget_.AvailableBytes() / MemoryBudget::CopiesToEdit) {
+    if (uint64_t(status.st_size) > budget_.AvailableBytes() / MemoryBudget::CopiesToEdit) {
         return Failure(DecodeProblem::TooLarge, messages::FileTooLarge);
     }
     const FileContents file(path);
@@ -101,23 +78,27 @@ DecodeResult PictureDecoder::Decode(const QString& path) const
     if (file.Bytes().empty()) {
         return Failure(DecodeProblem::Empty, messages::FileEmpty);
     }
-    QSize claimed; // known from the header before any pixel memory is taken
+    Size claimed; // known from the header before any pixel memory is taken
     try {
-        switch (SignatureOf(file.Bytes())) {
-        case Signature::Jpeg: return DecodeJpeg(file.Bytes(), claimed);
-        case Signature::Png: return DecodePng(file.Bytes(), claimed);
-        case Signature::Bmp: return DecodeBmp(file.Bytes(), claimed);
-        case Signature::Heif: return DecodeHeif(file.Bytes(), claimed);
-        case Signature::Other: break;
+        const PictureKind* kind = KindOfFile(file.Bytes());
+        if (!kind) {
+            return NameUnopenedFormat(file.Bytes());
         }
-        return DecodeWithQt(path, file.Bytes(), claimed);
+        switch (kind->reader) {
+        case PictureReader::Jpeg: return DecodeJpeg(file.Bytes(), claimed);
+        case PictureReader::Png: return DecodePng(file.Bytes(), claimed);
+        case PictureReader::Bmp: return DecodeBmp(file.Bytes(), claimed);
+        case PictureReader::Heif: return DecodeHeif(file.Bytes(), claimed);
+        case PictureReader::QtPlugin: return DecodeWithQt(*kind, file.Bytes(), claimed);
+        }
+        return NameUnopenedFormat(file.Bytes());
     } catch (const std::bad_alloc&) {
         // The memory check passed but the allocation still failed: memory ran out meanwhile.
         return TooLarge(claimed);
     }
 }
 
-DecodeResult PictureDecoder::DecodeJpeg(std::span<const uint8_t> file, QSize& claimed) const
+DecodeResult PictureDecoder::DecodeJpeg(std::span<const uint8_t> file, Size& claimed) const
 {
     JpegReader reader;
     if (!reader.ReadHeader(file, budget_.AvailableBytes() / MemoryBudget::CopiesToEdit)) {
@@ -126,7 +107,7 @@ DecodeResult PictureDecoder::DecodeJpeg(std::span<const uint8_t> file, QSize& cl
     if (!reader.CanDecodeColours()) {
         return Failure(DecodeProblem::NotAPicture, messages::JpegColoursNotOpened);
     }
-    claimed = QSize(reader.Width(), reader.Height());
+    claimed = Size{reader.Width(), reader.Height()};
     if (auto refusal = Refusal(claimed, file.size(), reader.LeastCodedBytes())) {
         return std::move(*refusal);
     }
@@ -145,7 +126,7 @@ DecodeResult PictureDecoder::DecodeJpeg(std::span<const uint8_t> file, QSize& cl
     }
 }
 
-DecodeResult PictureDecoder::DecodePng(std::span<const uint8_t> file, QSize& claimed) const
+DecodeResult PictureDecoder::DecodePng(std::span<const uint8_t> file, Size& claimed) const
 {
     PngReader reader;
     if (!reader.ReadHeader(file)) {
@@ -154,7 +135,7 @@ DecodeResult PictureDecoder::DecodePng(std::span<const uint8_t> file, QSize& cla
     return DecodeUpright(reader, file.size(), reader.LeastCodedBytes(), claimed);
 }
 
-DecodeResult PictureDecoder::DecodeBmp(std::span<const uint8_t> file, QSize& claimed) const
+DecodeResult PictureDecoder::DecodeBmp(std::span<const uint8_t> file, Size& claimed) const
 {
     const gfx::BmpReader reader(file);
     switch (reader.HeaderStatus()) {
@@ -162,7 +143,7 @@ DecodeResult PictureDecoder::DecodeBmp(std::span<const uint8_t> file, QSize& cla
     case gfx::BmpReader::Status::Unsupported: return Failure(DecodeProblem::NotAPicture, messages::BmpVariantNotOpened);
     default: return Failure(DecodeProblem::Damaged, messages::PictureDamaged);
     }
-    claimed = QSize(reader.Width(), reader.Height());
+    claimed = Size{reader.Width(), reader.Height()};
     if (auto refusal = Refusal(claimed, file.size(), 0)) {
         return std::move(*refusal);
     }
@@ -173,7 +154,7 @@ DecodeResult PictureDecoder::DecodeBmp(std::span<const uint8_t> file, QSize& cla
     return Decoded(std::move(bitmap), {});
 }
 
-DecodeResult PictureDecoder::DecodeHeif(std::span<const uint8_t> file, QSize& claimed) const
+DecodeResult PictureDecoder::DecodeHeif(std::span<const uint8_t> file, Size& claimed) const
 {
     HeifReader reader;
     if (!reader.ReadHeader(file)) {
@@ -188,9 +169,9 @@ DecodeResult PictureDecoder::DecodeHeif(std::span<const uint8_t> file, QSize& cl
 // The steps after the header for a reader that decodes straight into an upright picture:
 // the size check, the metadata, then the pixels.
 template <typename Reader>
-DecodeResult PictureDecoder::DecodeUpright(Reader& reader, uint64_t fileBytes, uint64_t leastBytes, QSize& claimed) const
+DecodeResult PictureDecoder::DecodeUpright(Reader& reader, uint64_t fileBytes, uint64_t leastBytes, Size& claimed) const
 {
-    claimed = QSize(reader.Width(), reader.Height());
+    claimed = Size{reader.Width(), reader.Height()};
     if (auto refusal = Refusal(claimed, fileBytes, leastBytes)) {
         return std::move(*refusal);
     }
@@ -204,49 +185,55 @@ DecodeResult PictureDecoder::DecodeUpright(Reader& reader, uint64_t fileBytes, u
                                                                 : Failure(DecodeProblem::Damaged, messages::PictureDamaged);
 }
 
-DecodeResult PictureDecoder::DecodeWithQt(const QString& path, std::span<const uint8_t> file, QSize& claimed) const
+DecodeResult PictureDecoder::DecodeWithQt(const PictureKind& kind, std::span<const uint8_t> file, Size& claimed) const
 {
-    QtPictureReader reader(path, budget_.AvailableBytes());
-    if (!reader.CanRead()) {
-        return Failure(DecodeProblem::NotAPicture, messages::NotAPicture);
-    }
-    if (!reader.IsOpenedFormat()) {
-        return Failure(DecodeProblem::NotAPicture, QString::fromUtf8(messages::FormatNotOpened).arg(reader.FormatName()));
-    }
-    if (!WholeFileCheck::IsWhole(reader.Format(), file)) {
+    QtPictureReader reader(file, kind.name, budget_.AvailableBytes());
+    if (!reader.CanRead() || !WholeFileCheck::IsWhole(kind.name, file)) {
         return Failure(DecodeProblem::Damaged, messages::PictureDamaged);
     }
-    claimed = reader.Size();
-    if (auto refusal = claimed.isValid() ? Refusal(claimed, file.size(), 0) : std::nullopt) {
+    const QSize size = reader.Size();
+    claimed = Size{size.width(), size.height()};
+    if (auto refusal = size.isValid() ? Refusal(claimed, file.size(), 0) : std::nullopt) {
         return std::move(*refusal);
     }
     std::optional<QImage> image = reader.Read();
     if (!image) {
-        return QtPictureReader::MemoryHolds(claimed) ? Failure(DecodeProblem::Damaged, messages::PictureDamaged)
-                                                     : TooLarge(claimed);
+        return QtPictureReader::MemoryHolds(size) ? Failure(DecodeProblem::Damaged, messages::PictureDamaged)
+                                                  : TooLarge(claimed);
     }
-    claimed = image->size();
+    claimed = Size{image->width(), image->height()};
     PictureMetadata metadata;
     metadata.iccProfile = RgbProfileOnly(ProfileBytes(image->colorSpace()));
     return Decoded(QtPictureReader::ToBitmap(*image), std::move(metadata));
 }
 
-std::optional<DecodeResult> PictureDecoder::Refusal(QSize size, uint64_t fileBytes, uint64_t leastBytes) const
+// A file of no kind we open: Qt may still know it, and the message then names it.
+DecodeResult PictureDecoder::NameUnopenedFormat(std::span<const uint8_t> file) const
 {
-    if (!budget_.CanHold(size.width(), size.height())) {
+    QtPictureReader reader(file, {}, budget_.AvailableBytes());
+    if (!reader.CanRead()) {
+        return Failure(DecodeProblem::NotAPicture, messages::Filled(messages::NotAPicture, {PictureKindList()}));
+    }
+    return Failure(DecodeProblem::NotAPicture,
+                   messages::Filled(messages::FormatNotOpened, {reader.FormatName(), PictureKindList()}));
+}
+
+std::optional<DecodeResult> PictureDecoder::Refusal(Size size, uint64_t fileBytes, uint64_t leastBytes) const
+{
+    if (!budget_.CanHold(size.width, size.height)) {
         return TooLarge(size);
     }
     if (fileBytes < leastBytes) {
         return Failure(DecodeProblem::Damaged, messages::PictureDamaged);
     }
     if (sizeKnown_) {
-        sizeKnown_(size);
+        sizeKnown_(size.width, size.height);
     }
     return std::nullopt;
 }
 
-DecodeResult PictureDecoder::TooLarge(QSize size) const
+DecodeResult PictureDecoder::TooLarge(Size size) const
 {
-    return Failure(DecodeProblem::TooLarge,
-                   QString::fromUtf8(messages::PictureTooLarge).arg(size.width()).arg(size.height()));
+    const std::string width = std::to_string(size.width), height = std::to_string(size.height);
+    return Failure(DecodeProblem::TooLarge, messages::Filled(messages::PictureTooLarge, {width, height}));
 }

@@ -1,7 +1,5 @@
 #include "imageio/QtPictureReader.h"
 
-#include "imageio/WholeFileCheck.h"
-
 #include <algorithm>
 #include <climits>
 #include <cstring>
@@ -35,18 +33,19 @@ void ConvertRow(const QImage& image, int y, gfx::Argb* out)
 
 } // namespace
 
-QtPictureReader::QtPictureReader(const QString& path, uint64_t memoryLimit)
+QtPictureReader::QtPictureReader(std::span<const uint8_t> file, std::string_view kind, uint64_t memoryLimit)
+    : bytes_(QByteArray::fromRawData(reinterpret_cast<const char*>(file.data()), qsizetype(file.size()))),
+      buffer_(&bytes_)
 {
     // Qt refuses pictures over 128 MB unless told otherwise; our own check is the real
     // limit, and Qt's is raised to it for formats whose size is only known while decoding.
     constexpr uint64_t MiB = 1024 * 1024;
     QImageReader::setAllocationLimit(int(std::min<uint64_t>(memoryLimit / MiB, INT_MAX)));
-    reader_.setFileName(path);
-    reader_.setDecideFormatFromContent(true);
+    buffer_.open(QIODevice::ReadOnly);
+    reader_.setDevice(&buffer_);
+    reader_.setFormat(QByteArray(kind.data(), qsizetype(kind.size())).toLower());
     reader_.setAutoTransform(true);
 }
-
-bool QtPictureReader::IsOpenedFormat() const { return WholeFileCheck::Knows(reader_.format()); }
 
 std::optional<QImage> QtPictureReader::Read()
 {

@@ -2,6 +2,7 @@
 
 #include "gfx/Bitmap.h"
 
+#include <QBuffer>
 #include <QByteArray>
 #include <QImage>
 #include <QImageReader>
@@ -10,20 +11,23 @@
 
 #include <cstdint>
 #include <optional>
+#include <span>
+#include <string>
+#include <string_view>
 
-// The formats without a reader of our own (GIF, TIFF and WebP), through Qt's image
-// reader: only those whose files can be proved whole, and none that is no photo format
-// (XBM, XPM, PBM and the like), since a cut-off file of those cannot be told apart.
+// The kinds without a reader of our own (GIF, TIFF and WebP), through Qt's image
+// plugins, and the name Qt gives any other file it knows (XBM, XPM, PBM and the like),
+// for the message that says we do not open it.
 class QtPictureReader {
 public:
-    // memoryLimit raises Qt's own allocation limit to what memory allows.
-    QtPictureReader(const QString& path, uint64_t memoryLimit);
+    // Reads the file's bytes, which must outlive the reader, as the given kind ("TIFF"),
+    // or as whatever Qt takes them for when kind is empty. memoryLimit raises Qt's own
+    // allocation limit to what memory allows.
+    QtPictureReader(std::span<const uint8_t> file, std::string_view kind, uint64_t memoryLimit);
 
     bool CanRead() { return reader_.canRead(); }
-    QByteArray Format() const { return reader_.format(); }
     // Qt's name of the format, upper case, for the message.
-    QString FormatName() const { return QString::fromLatin1(reader_.format()).toUpper(); }
-    bool IsOpenedFormat() const;
+    std::string FormatName() const { return QString::fromLatin1(reader_.format()).toUpper().toStdString(); }
     QSize Size() const { return reader_.size(); }
     // Nothing when Qt's reader failed.
     std::optional<QImage> Read();
@@ -39,5 +43,7 @@ public:
     static gfx::Bitmap ToBitmap(const QImage& image);
 
 private:
+    QByteArray bytes_;
+    QBuffer buffer_;
     QImageReader reader_;
 };

@@ -4,7 +4,7 @@
 
 #include <cerrno>
 
-QString SaveFailureMessage(int error)
+std::string SaveFailureMessage(int error)
 {
     const char* reason = nullptr;
     switch (error) {
@@ -20,7 +20,6 @@ QString SaveFailureMessage(int error)
     case ENAMETOOLONG: reason = messages::NameTooLong; break;
     default: break;
     }
-    const QString detail = reason ? QString::fromUtf8(reason)
-                                  : QString::fromUtf8(messages::WriteError).arg(error);
-    return QString::fromUtf8(messages::SaveFailed) + detail;
+    const std::string detail = reason ? reason : messages::Filled(messages::WriteError, {std::to_string(error)});
+    return messages::SaveFailed + detail;
 }

@@ -1,13 +1,15 @@
 #pragma once
 
-#include <QString>
+#include <filesystem>
+#include <string>
 
-// What a save attempt did: the file written, or why nothing was, as the text to show.
+// What a save attempt did: the file written, or why nothing was, as the text to show
+// (UTF-8).
 struct SaveResult {
     bool saved = false;
-    QString path;
-    QString message;
+    std::filesystem::path path;
+    std::string message;
 };
 
 // The failure text for an errno value from writing a file.
-QString SaveFailureMessage(int error);
+std::string SaveFailureMessage(int error);

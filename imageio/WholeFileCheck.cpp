@@ -120,20 +120,15 @@ bool PiecesInside(const ByteWalk& tiff, const TagValues& offsets, const TagValue
 
 } // namespace
 
-bool WholeFileCheck::Knows(const QByteArray& format)
+bool WholeFileCheck::IsWhole(std::string_view kind, std::span<const uint8_t> file)
 {
-    return format == "gif" || format == "tiff" || format == "webp";
-}
-
-bool WholeFileCheck::IsWhole(const QByteArray& format, std::span<const uint8_t> file)
-{
-    if (format == "gif") {
+    if (kind == "GIF") {
         return IsWholeGif(file);
     }
-    if (format == "tiff") {
+    if (kind == "TIFF") {
         return IsWholeTiff(file);
     }
-    return format == "webp" && IsWholeWebp(file);
+    return kind == "WebP" && IsWholeWebp(file);
 }
 
 // The header and screen descriptor, then extensions and images up to the trailer.

@@ -1,9 +1,8 @@
 #pragma once
 
-#include <QByteArray>
-
 #include <cstdint>
 #include <span>
+#include <string_view>
 
 // Whether a file of a format that goes through Qt's reader holds everything its own
 // structure announces. Qt's readers show what they got from a cut-off file; these checks
@@ -11,9 +10,8 @@
 // file, WebP's chunks inside the RIFF container and the container inside the file.
 class WholeFileCheck {
 public:
-    // The formats whose ends can be checked, by Qt's names.
-    static bool Knows(const QByteArray& format);
-    static bool IsWhole(const QByteArray& format, std::span<const uint8_t> file);
+    // By the names of the picture kinds: "GIF", "TIFF", "WebP"; false for any other.
+    static bool IsWhole(std::string_view kind, std::span<const uint8_t> file);
 
 private:
     static bool IsWholeGif(std::span<const uint8_t> file);

@@ -2,6 +2,7 @@
 
 #include "imageio/JpegFileName.h"
 #include "imageio/PictureSaver.h"
+#include "picturefiles/PictureFileNames.h"
 #include "shell/BusyCursor.h"
 
 #include <QFileInfo>
@@ -10,7 +11,7 @@
 
 std::optional<OpenedPicture> PictureFileDialogs::AskAndLoadPicture(QWidget* owner) const
 {
-    const std::optional<QString> path = dialogs_.ChooseFileToOpen(owner);
+    const std::optional<QString> path = dialogs_.ChooseFileToOpen(owner, OpenDialogFilter());
     if (!path) {
         return std::nullopt;
     }
@@ -23,11 +24,11 @@ std::optional<OpenedPicture> PictureFileDialogs::LoadPicture(QWidget* owner, con
     {
         std::optional<shell::BusyCursor> busy;
         PictureDecoder decoder;
-        decoder.OnSizeKnown([&busy](QSize size) { busy.emplace(size.width(), size.height()); });
-        decoded = decoder.Decode(path);
+        decoder.OnSizeKnown([&busy](int32_t width, int32_t height) { busy.emplace(width, height); });
+        decoded = decoder.Decode(FileSystemPath(path));
     }
     if (!decoded.Ok()) {
-        dialogs_.ShowMessage(owner, decoded.message);
+        dialogs_.ShowMessage(owner, QString::fromStdString(decoded.message));
         return std::nullopt;
     }
     return OpenedPicture{std::move(*decoded.bitmap), std::move(decoded.metadata)};
@@ -47,9 +48,9 @@ bool PictureFileDialogs::AskAndSave(QWidget* owner, const PictureRows& picture, 
     SaveResult result;
     {
         const shell::BusyCursor busy(picture.Width(), picture.Height());
-        result = SavePictureAsJpeg(picture, *path, metadata);
+        result = SavePictureAsJpeg(picture, FileSystemPath(*path), metadata);
     }
-    dialogs_.ShowMessage(owner, result.message);
+    dialogs_.ShowMessage(owner, QString::fromStdString(result.message));
     return result.saved;
 }
 
@@ -60,7 +61,7 @@ std::optional<QString> PictureFileDialogs::AskJpegFileToSave(QWidget* owner) con
         if (!chosen || chosen->isEmpty()) {
             return std::nullopt;
         }
-        const QString path = WithJpegExtension(*chosen);
+        const QString path = DisplayPath(WithJpegExtension(FileSystemPath(*chosen)));
         const QFileInfo target(path);
         if (!target.exists()) {
             return path;

@@ -39,7 +39,7 @@ std::string PhotoFile(Size size)
 {
     const std::string path = Folder().File("photo-" + std::to_string(size.width) + ".jpg");
     if (!std::ifstream(path)) {
-        JpegWriter().Write(picturefiles::PhotoLike(size.width, size.height), QString::fromStdString(path));
+        JpegWriter().Write(picturefiles::PhotoLike(size.width, size.height), path);
     }
     return path;
 }
@@ -254,7 +254,7 @@ void WindowOnly(benchmark::State& state)
 }
 void DecodeOnly(benchmark::State& state)
 {
-    const QString path = QString::fromStdString(PhotoFile(kTwentyFourMp));
+    const std::string path = PhotoFile(kTwentyFourMp);
     for (auto _ : state) {
         benchmark::DoNotOptimize(PictureDecoder().Decode(path));
     }

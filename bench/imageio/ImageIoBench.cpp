@@ -32,7 +32,7 @@ struct Photo {
 
     Photo()
     {
-        JpegWriter().Write(picture, QString::fromStdString(jpeg));
+        JpegWriter().Write(picture, jpeg);
         WriteBytes(turnedJpeg, WithExifOrientation(ReadBytes(jpeg), 6));
         std::unique_ptr<std::FILE, int (*)(std::FILE*)> out(std::fopen(ppm.c_str(), "wb"), std::fclose);
         std::fprintf(out.get(), "P6\n%d %d\n255\n", Width, Height);
@@ -67,11 +67,11 @@ void RunTool(benchmark::State& state, const std::string& command)
 
 void Open(benchmark::State& state, const std::string& file)
 {
-    const QString path = QString::fromStdString(file);
+    const std::string& path = file;
     for (auto _ : state) {
         DecodeResult result = PictureDecoder().Decode(path);
         if (!result.Ok()) {
-            state.SkipWithError(result.message.toStdString().c_str());
+            state.SkipWithError(result.message.c_str());
             return;
         }
         benchmark::DoNotOptimize(result.bitmap->Pixels());
@@ -100,7 +100,7 @@ const std::string& HeicPhoto()
     static const TempFolder folder;
     static const std::string heic = [] {
         const std::string jpeg = folder.File("photo48.jpg"), heic = folder.File("photo48.heic");
-        JpegWriter().Write(PhotoLike(8480, 5664), QString::fromStdString(jpeg));
+        JpegWriter().Write(PhotoLike(8480, 5664), jpeg);
         if (std::system(("heif-enc -q 80 -p preset=ultrafast -o '" + heic + "' '" + jpeg + "' > /dev/null").c_str()) != 0) {
             return std::string();
         }
@@ -127,11 +127,11 @@ void OpenHeic_HeifConvertJpeg(benchmark::State& state)
 void SaveJpeg_Ours(benchmark::State& state)
 {
     const Photo& photo = ThePhoto();
-    const QString path = QString::fromStdString(photo.folder.File("saved.jpg"));
+    const std::string path = photo.folder.File("saved.jpg");
     for (auto _ : state) {
         const SaveResult result = JpegWriter().Write(photo.picture, path);
         if (!result.saved) {
-            state.SkipWithError(result.message.toStdString().c_str());
+            state.SkipWithError(result.message.c_str());
             return;
         }
     }

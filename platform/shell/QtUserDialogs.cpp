@@ -19,11 +19,10 @@ void NameButton(QMessageBox& box, QMessageBox::StandardButton which, const char*
 
 enum class FileDialogKind { Open, Save };
 
-std::optional<QString> RunFileDialog(QWidget* owner, FileDialogKind kind)
+std::optional<QString> RunFileDialog(QWidget* owner, FileDialogKind kind, const QString& filter)
 {
     const bool save = kind == FileDialogKind::Save;
-    QFileDialog dialog(owner, QString::fromUtf8(save ? "另存为" : "打开"), QString(),
-                       QString::fromUtf8(save ? kSaveFilter : kOpenFilter));
+    QFileDialog dialog(owner, QString::fromUtf8(save ? "另存为" : "打开"), QString(), filter);
     dialog.setAcceptMode(save ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
     dialog.setFileMode(save ? QFileDialog::AnyFile : QFileDialog::ExistingFile);
     // The caller asks about replacing a file, for the name with ".jpg" added.
@@ -62,14 +61,14 @@ bool QtUserDialogs::AskYesNo(QWidget* owner, const QString& text)
     return box.exec() == QMessageBox::Yes;
 }
 
-std::optional<QString> QtUserDialogs::ChooseFileToOpen(QWidget* owner)
+std::optional<QString> QtUserDialogs::ChooseFileToOpen(QWidget* owner, const QString& filter)
 {
-    return RunFileDialog(owner, FileDialogKind::Open);
+    return RunFileDialog(owner, FileDialogKind::Open, filter);
 }
 
 std::optional<QString> QtUserDialogs::ChooseFileToSave(QWidget* owner)
 {
-    return RunFileDialog(owner, FileDialogKind::Save);
+    return RunFileDialog(owner, FileDialogKind::Save, QString::fromUtf8(kSaveFilter));
 }
 
 } // namespace shell

@@ -9,7 +9,7 @@ class QtUserDialogs : public UserDialogs {
 public:
     void ShowMessage(QWidget* owner, const QString& text) override;
     bool AskYesNo(QWidget* owner, const QString& text) override;
-    std::optional<QString> ChooseFileToOpen(QWidget* owner) override;
+    std::optional<QString> ChooseFileToOpen(QWidget* owner, const QString& filter) override;
     std::optional<QString> ChooseFileToSave(QWidget* owner) override;
 };
 

@@ -18,8 +18,10 @@ public:
     virtual void ShowMessage(QWidget* owner, const QString& text) = 0;
     // A question with Yes and No buttons; true for Yes.
     virtual bool AskYesNo(QWidget* owner, const QString& text) = 0;
-    // The picture the user picked in the open dialog; nothing when cancelled.
-    virtual std::optional<QString> ChooseFileToOpen(QWidget* owner) = 0;
+    // The picture the user picked in the open dialog, which offers the files the filter
+    // names (Qt's "Description (*.pattern)" form, filters separated by ";;"); nothing
+    // when cancelled.
+    virtual std::optional<QString> ChooseFileToOpen(QWidget* owner, const QString& filter) = 0;
     // The name the user gave in the save dialog, as given; nothing when cancelled. The
     // dialog does not ask before replacing a file: the save flow asks, for the name it
     // will really write.
@@ -28,22 +30,7 @@ public:
 
 // The caption of every message box.
 inline constexpr const char* kProgramName = "Miravo";
-// Filters in Qt's "Description (*.pattern)" form, separated by ";;", UTF-8. Opening
-// offers every picture the decoder reads first, then the three classic kinds.
-inline constexpr const char* kOpenFilter =
-    "所有图片 (*.jpg *.jpeg *.png *.bmp *.gif *.tif *.tiff *.webp *.heic *.heif);;"
-    "JPEG Files (*.jpg *.jpeg);;Bitmap Files (*.bmp);;PNG Files (*.png)";
+// The save dialog's filter, in the open dialog's form: the program writes JPEG only.
 inline constexpr const char* kSaveFilter = "JPG File (*.jpg)";
-
-// Whether the name ends as the pictures of the open dialog's first filter do.
-inline bool IsPictureFileName(const QString& path)
-{
-    for (const char* suffix : {".jpg", ".jpeg", ".png", ".bmp", ".gif", ".tif", ".tiff", ".webp", ".heic", ".heif"}) {
-        if (path.endsWith(QLatin1String(suffix), Qt::CaseInsensitive)) {
-            return true;
-        }
-    }
-    return false;
-}
 
 } // namespace shell

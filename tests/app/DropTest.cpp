@@ -6,6 +6,8 @@
 #include <QDialog>
 #include <QDropEvent>
 #include <QFile>
+
+#include <cstdlib>
 #include <QMimeData>
 #include <QUrl>
 
@@ -85,4 +87,32 @@ TEST(DropOnMainWindow, OnePictureFileOpensAsTheOpenCommandDoesAndAnythingElseDoe
     modal.show();
     EXPECT_FALSE(Drop(dropped, *FilesData({picture})));
     modal.hide();
+}
+
+// Cameras and phones name their files in capitals: those are pictures like any other.
+TEST(DropOnMainWindow, PictureNamesInCapitalsOpenAndOtherNamesAreDeclined)
+{
+    MainWindowDriver d;
+    const QString png = d.WritePicture("source.png", 64, 48);
+    const struct {
+        QString name;
+        int32_t width; // 0: declined
+    } cases[] = {
+        {d.WritePicture("IMG_0001.JPG", 64, 40), 64},
+        {d.WritePicture("Scan.Png", 30, 20), 30},
+        {d.folder.filePath("PORTRAIT.HEIC"), 64},
+        {d.folder.filePath("IMG_0001.JPG.txt"), 0},
+        {d.folder.filePath("JPG"), 0},
+    };
+    ASSERT_EQ(std::system(("heif-enc -q 90 -o '" + cases[2].name + "' '" + png + "' > /dev/null").toUtf8().constData()), 0);
+    QFile::copy(cases[0].name, cases[3].name);
+    QFile::copy(cases[0].name, cases[4].name);
+    for (const auto& c : cases) {
+        EXPECT_EQ(Drop(d, *FilesData({c.name})), c.width > 0) << c.name.toStdString();
+        if (c.width > 0) {
+            ASSERT_NE(d.window->Session(), nullptr) << c.name.toStdString();
+            EXPECT_EQ(d.Session().Picture()->Width(), c.width) << c.name.toStdString();
+        }
+    }
+    EXPECT_TRUE(d.dialogs.Messages().isEmpty()) << d.dialogs.Messages().join('\n').toStdString();
 }

@@ -26,7 +26,7 @@ gfx::Point OnCanvas(int x, int y) { return {kCanvas.x + x, kCanvas.y + y}; }
 // What the canvas shows of a picture fitted into it, rendered here from the same file.
 QImage FittedCanvas(const std::string& path)
 {
-    DecodeResult decoded = PictureDecoder().Decode(QString::fromStdString(path));
+    DecodeResult decoded = PictureDecoder().Decode(path);
     auto picture = std::make_shared<PictureLayer>(MoveIntoSurface(std::move(*decoded.bitmap)));
     CanvasView view(picture->Width(), picture->Height(), kCanvas.width, kCanvas.height);
     view.AddLayer(picture);

@@ -103,7 +103,7 @@ TEST(MainWindow, StartsEmptyAndOpeningEnablesAllButUndoKeepingThePictureWhenAFil
     QFile(broken).open(QIODevice::WriteOnly);
     d.dialogs.AnswerOpen(broken);
     d.window->Open();
-    EXPECT_EQ(d.dialogs.Messages().last(), PictureDecoder().Decode(broken).message);
+    EXPECT_EQ(d.dialogs.Messages().last(), QString::fromStdString(PictureDecoder().Decode(broken.toStdString()).message));
     EXPECT_EQ(d.window->Session(), session);
     EXPECT_EQ(d.Session().Steps().Size(), 1u);
     EXPECT_TRUE(d.Selected("blur"));

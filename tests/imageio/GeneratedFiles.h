@@ -27,6 +27,7 @@ struct JpegLayout {
     J_COLOR_SPACE given = JCS_RGB; // what Samples gives: JCS_RGB, JCS_GRAYSCALE or JCS_CMYK
     J_COLOR_SPACE stored = JCS_UNKNOWN; // JCS_UNKNOWN: libjpeg's default for the given space
     bool progressive = false;
+    int quality = 75; // 100: every quantiser 1, so a flat 8 x 8 block comes back exactly
     std::vector<jpeg_scan_info> scans; // a scan script of one's own
 };
 
@@ -44,6 +45,7 @@ inline std::vector<uint8_t> JpegFile(const JpegLayout& layout, const Samples& sa
     info.input_components = layout.given == JCS_GRAYSCALE ? 1 : layout.given == JCS_CMYK ? 4 : 3;
     info.in_color_space = layout.given;
     jpeg_set_defaults(&info);
+    jpeg_set_quality(&info, layout.quality, TRUE);
     if (layout.stored != JCS_UNKNOWN) {
         jpeg_set_colorspace(&info, layout.stored);
     }

@@ -21,6 +21,6 @@ TEST(JpegFileName, AppendsJpgUnlessTheFileNameEndsInJpg)
         {"portrait.", "portrait..jpg"},
     };
     for (const auto& c : cases) {
-        EXPECT_EQ(WithJpegExtension(QString::fromUtf8(c.chosen)).toStdString(), c.saved) << c.chosen;
+        EXPECT_EQ(WithJpegExtension(c.chosen).string(), c.saved) << c.chosen;
     }
 }

@@ -20,8 +20,8 @@ namespace {
 
 gfx::Bitmap Decoded(const std::string& path)
 {
-    DecodeResult result = PictureDecoder().Decode(QString::fromStdString(path));
-    EXPECT_TRUE(result.Ok()) << result.message.toStdString();
+    DecodeResult result = PictureDecoder().Decode(path);
+    EXPECT_TRUE(result.Ok()) << result.message;
     return result.Ok() ? std::move(*result.bitmap) : gfx::Bitmap();
 }
 
@@ -99,9 +99,9 @@ TEST(JpegWriter, RoundTripStaysCloseToThePicture)
 {
     TempFolder folder;
     const gfx::Bitmap picture = PhotoLike(320, 240, 5);
-    const SaveResult result = JpegWriter().Write(picture, folder.QFile("photo.jpg"));
-    ASSERT_TRUE(result.saved) << result.message.toStdString();
-    EXPECT_EQ(result.message.toStdString(), "恭喜您, 该美女的玉照已经保存.");
+    const SaveResult result = JpegWriter().Write(picture, folder.File("photo.jpg"));
+    ASSERT_TRUE(result.saved) << result.message;
+    EXPECT_EQ(result.message, "恭喜您, 该美女的玉照已经保存.");
 
     const gfx::Bitmap back = Decoded(folder.File("photo.jpg"));
     ASSERT_EQ(back.Width(), 320);
@@ -114,7 +114,7 @@ TEST(JpegWriter, WritesFullResolutionColourAtQuality92)
 {
     TempFolder folder;
     const gfx::Bitmap picture = PhotoLike(97, 61, 9); // sizes that are not whole blocks
-    ASSERT_TRUE(JpegWriter().Write(picture, folder.QFile("ours.jpg")).saved);
+    ASSERT_TRUE(JpegWriter().Write(picture, folder.File("ours.jpg")).saved);
     const auto ours = ReadBytes(folder.File("ours.jpg"));
 
     const JpegHeader header = ParseHeader(ours);
@@ -159,7 +159,7 @@ TEST(JpegWriter, BlendsTransparentPixelsOntoWhite)
     for (const auto& c : cases) {
         gfx::Bitmap picture(16, 16);
         std::fill_n(picture.Pixels(), 256, c.pixel);
-        ASSERT_TRUE(JpegWriter().Write(picture, folder.QFile("flat.jpg")).saved);
+        ASSERT_TRUE(JpegWriter().Write(picture, folder.File("flat.jpg")).saved);
         const gfx::Bitmap back = Decoded(folder.File("flat.jpg"));
         gfx::Bitmap expected(16, 16);
         std::fill_n(expected.Pixels(), 256, c.written);
@@ -225,20 +225,20 @@ TEST(JpegWriter, FailedSaveReportsWhyAndKeepsTheOldFile)
         SaveResult result;
         if (c.setup == Setup::DiskFull) {
             FileSizeLimit limit(4096);
-            result = JpegWriter().Write(picture, QString::fromStdString(target));
+            result = JpegWriter().Write(picture, target);
         } else if (c.setup == Setup::ReadOnlyFolder) {
             chmod(folder.Path().c_str(), 0555);
-            result = JpegWriter().Write(picture, QString::fromStdString(target));
+            result = JpegWriter().Write(picture, target);
             chmod(folder.Path().c_str(), 0755);
         } else {
             if (c.setup == Setup::ReadOnlyFile) {
                 chmod(target.c_str(), 0444);
             }
-            result = JpegWriter().Write(picture, QString::fromStdString(target));
+            result = JpegWriter().Write(picture, target);
         }
 
         EXPECT_FALSE(result.saved) << c.reason;
-        EXPECT_EQ(result.message, QString::fromUtf8(messages::SaveFailed) + QString::fromUtf8(c.reason));
+        EXPECT_EQ(result.message, std::string(messages::SaveFailed) + c.reason);
         EXPECT_EQ(folder.Names(), namesBefore) << "no temporary file is left behind";
         if (c.setup == Setup::DiskFull || c.setup == Setup::ReadOnlyFolder || c.setup == Setup::ReadOnlyFile) {
             EXPECT_EQ(ReadBytes(target), oldPhoto);
@@ -257,14 +257,14 @@ TEST(JpegWriter, SaveReplacesAnExistingFileKeepingItsPermissions)
     chmod(target.c_str(), 0640);
     std::filesystem::create_symlink(target, folder.File("link.jpg"));
 
-    ASSERT_TRUE(JpegWriter().Write(PhotoLike(40, 30), folder.QFile("link.jpg")).saved);
+    ASSERT_TRUE(JpegWriter().Write(PhotoLike(40, 30), folder.File("link.jpg")).saved);
     EXPECT_TRUE(std::filesystem::is_symlink(folder.File("link.jpg"))) << "the link still points to the photo";
     EXPECT_EQ(Decoded(target).Width(), 40);
     struct stat status {};
     ASSERT_EQ(stat(target.c_str(), &status), 0);
     EXPECT_EQ(status.st_mode & 0777, 0640u);
 
-    ASSERT_TRUE(JpegWriter().Write(PhotoLike(40, 30), folder.QFile("new.jpg")).saved);
+    ASSERT_TRUE(JpegWriter().Write(PhotoLike(40, 30), folder.File("new.jpg")).saved);
     ASSERT_EQ(stat(folder.File("new.jpg").c_str(), &status), 0);
     const mode_t mask = umask(0);
     umask(mask);

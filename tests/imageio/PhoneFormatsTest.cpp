@@ -86,10 +86,10 @@ TEST(PhoneFormats, HeicOpensUprightWithItsProfileAndExifAndIsRefusedWhenCutOff)
     TempFolder folder;
     QImage wide = Quadrants();
     wide.setColorSpace(QColorSpace::DisplayP3);
-    ASSERT_TRUE(wide.save(folder.QFile("q.png")));
+    ASSERT_TRUE(wide.save(QString::fromStdString(folder.File("q.png"))));
     ASSERT_TRUE(RunTool("heif-enc -q 90 " + folder.File("q.png") + " -o " + folder.File("q.heic")));
-    const DecodeResult plain = PictureDecoder().Decode(folder.QFile("q.heic"));
-    ASSERT_TRUE(plain.Ok()) << plain.message.toStdString();
+    const DecodeResult plain = PictureDecoder().Decode(folder.File("q.heic"));
+    ASSERT_TRUE(plain.Ok()) << plain.message;
     ASSERT_EQ(plain.bitmap->Width(), kWidth);
     ASSERT_EQ(plain.bitmap->Height(), kHeight);
     ExpectQuadrants(*plain.bitmap, kQuadrants, 12);
@@ -99,18 +99,18 @@ TEST(PhoneFormats, HeicOpensUprightWithItsProfileAndExifAndIsRefusedWhenCutOff)
 
     // The file's own turn applies; the turned picture's top left is the original's bottom left.
     WriteTurnedHeic(Quadrants(), folder.File("turned.heic"));
-    const DecodeResult turned = PictureDecoder().Decode(folder.QFile("turned.heic"));
-    ASSERT_TRUE(turned.Ok()) << turned.message.toStdString();
+    const DecodeResult turned = PictureDecoder().Decode(folder.File("turned.heic"));
+    ASSERT_TRUE(turned.Ok()) << turned.message;
     ASSERT_EQ(turned.bitmap->Width(), kHeight);
     ASSERT_EQ(turned.bitmap->Height(), kWidth);
     ExpectQuadrants(*turned.bitmap, {kQuadrants[2], kQuadrants[0], kQuadrants[3], kQuadrants[1]}, 12);
 
     // EXIF comes along as a JPEG carries it; its orientation tag is only information in
     // HEIF (the file's transformations say how to show it), so it turns nothing.
-    JpegWriter().Write(PhotoLike(kWidth, kHeight), folder.QFile("plain.jpg"));
+    JpegWriter().Write(PhotoLike(kWidth, kHeight), folder.File("plain.jpg"));
     WriteBytes(folder.File("tagged.jpg"), WithExifOrientation(ReadBytes(folder.File("plain.jpg")), 6));
     ASSERT_TRUE(RunTool("heif-enc -q 90 " + folder.File("tagged.jpg") + " -o " + folder.File("tagged.heic")));
-    const DecodeResult tagged = PictureDecoder().Decode(folder.QFile("tagged.heic"));
+    const DecodeResult tagged = PictureDecoder().Decode(folder.File("tagged.heic"));
     ASSERT_TRUE(tagged.Ok());
     EXPECT_EQ(tagged.bitmap->Width(), kWidth);
     EXPECT_EQ(ReadExifOrientation(tagged.metadata.exif), ExifOrientation::TurnedLeft);
@@ -118,7 +118,7 @@ TEST(PhoneFormats, HeicOpensUprightWithItsProfileAndExifAndIsRefusedWhenCutOff)
     std::vector<uint8_t> bytes = ReadBytes(folder.File("q.heic"));
     for (const size_t kept : {bytes.size() - 40, bytes.size() / 2, size_t(30)}) {
         WriteBytes(folder.File("cut.heic"), {bytes.begin(), bytes.begin() + std::ptrdiff_t(kept)});
-        const DecodeResult cut = PictureDecoder().Decode(folder.QFile("cut.heic"));
+        const DecodeResult cut = PictureDecoder().Decode(folder.File("cut.heic"));
         EXPECT_FALSE(cut.Ok()) << kept;
         EXPECT_EQ(cut.problem, DecodeProblem::Damaged) << kept;
     }
@@ -127,17 +127,17 @@ TEST(PhoneFormats, HeicOpensUprightWithItsProfileAndExifAndIsRefusedWhenCutOff)
 TEST(PhoneFormats, WebpFromCwebpAndTurnedTiffFromImageMagickOpenExactly)
 {
     TempFolder folder;
-    ASSERT_TRUE(Quadrants().save(folder.QFile("q.png")));
+    ASSERT_TRUE(Quadrants().save(QString::fromStdString(folder.File("q.png"))));
     ASSERT_TRUE(RunTool("cwebp -lossless -quiet " + folder.File("q.png") + " -o " + folder.File("q.webp")));
-    const DecodeResult webp = PictureDecoder().Decode(folder.QFile("q.webp"));
-    ASSERT_TRUE(webp.Ok()) << webp.message.toStdString();
+    const DecodeResult webp = PictureDecoder().Decode(folder.File("q.webp"));
+    ASSERT_TRUE(webp.Ok()) << webp.message;
     ASSERT_EQ(webp.bitmap->Width(), kWidth);
     ExpectQuadrants(*webp.bitmap, kQuadrants, 0);
 
     // Orientation "right top": the stored rows are the picture's columns.
     ASSERT_TRUE(RunTool("/usr/bin/convert " + folder.File("q.png") + " -orient RightTop " + folder.File("q.tiff")));
-    const DecodeResult tiff = PictureDecoder().Decode(folder.QFile("q.tiff"));
-    ASSERT_TRUE(tiff.Ok()) << tiff.message.toStdString();
+    const DecodeResult tiff = PictureDecoder().Decode(folder.File("q.tiff"));
+    ASSERT_TRUE(tiff.Ok()) << tiff.message;
     ASSERT_EQ(tiff.bitmap->Width(), kHeight);
     ExpectQuadrants(*tiff.bitmap, {kQuadrants[2], kQuadrants[0], kQuadrants[3], kQuadrants[1]}, 0);
 }

@@ -80,7 +80,7 @@ bool Near(gfx::Argb a, gfx::Argb b)
 std::vector<uint8_t> JpegBytes(const gfx::Bitmap& picture, const TempFolder& folder)
 {
     const std::string path = folder.File("written.jpg");
-    EXPECT_TRUE(JpegWriter().Write(picture, QString::fromStdString(path)).saved);
+    EXPECT_TRUE(JpegWriter().Write(picture, path).saved);
     return ReadBytes(path);
 }
 
@@ -158,10 +158,10 @@ void WriteCmykJpeg(const std::string& path, int width, int height, const uint8_t
 
 TEST(PictureDecoder, OpensTheSamplePortraitPixelForPixel)
 {
-    const QString path = QStringLiteral(MIRAVO_SAMPLES_DIR "/portrait.png");
+    const char* path = MIRAVO_SAMPLES_DIR "/portrait.png";
     const DecodeResult result = PictureDecoder().Decode(path);
-    ASSERT_TRUE(result.Ok()) << result.message.toStdString();
-    const gfx::Bitmap expected = FromImage(QImage(path));
+    ASSERT_TRUE(result.Ok()) << result.message;
+    const gfx::Bitmap expected = FromImage(QImage(QString::fromUtf8(path)));
     ASSERT_EQ(result.bitmap->Width(), expected.Width());
     ASSERT_EQ(result.bitmap->Height(), expected.Height());
     EXPECT_EQ(MaxChannelDifference(*result.bitmap, expected), 0);
@@ -194,12 +194,12 @@ TEST(PictureDecoder, ReadsFilesWrittenInEachFormat)
     };
     for (const auto& c : cases) {
         const QImage image = AsImage(c.picture).convertToFormat(c.written);
-        QImageWriter writer(folder.QFile(c.name), c.format);
+        QImageWriter writer(QString::fromStdString(folder.File(c.name)), c.format);
         writer.setQuality(95);
         ASSERT_TRUE(writer.write(image)) << c.name;
 
-        const DecodeResult result = PictureDecoder().Decode(folder.QFile(c.name));
-        ASSERT_TRUE(result.Ok()) << c.name << ": " << result.message.toStdString();
+        const DecodeResult result = PictureDecoder().Decode(folder.File(c.name));
+        ASSERT_TRUE(result.Ok()) << c.name << ": " << result.message;
         EXPECT_LE(MaxChannelDifference(*result.bitmap, FromImage(image)), c.tolerance) << c.name;
     }
 }
@@ -208,8 +208,8 @@ TEST(PictureDecoder, OpensCmykJpegFiles)
 {
     TempFolder folder;
     WriteCmykJpeg(folder.File("print.jpg"), 24, 16, {220, 40, 30, 255});
-    const DecodeResult result = PictureDecoder().Decode(folder.QFile("print.jpg"));
-    ASSERT_TRUE(result.Ok()) << result.message.toStdString();
+    const DecodeResult result = PictureDecoder().Decode(folder.File("print.jpg"));
+    ASSERT_TRUE(result.Ok()) << result.message;
     EXPECT_EQ(result.bitmap->Width(), 24);
     EXPECT_EQ(result.bitmap->Height(), 16);
     EXPECT_TRUE(Near(result.bitmap->GetPixel(12, 8), gfx::MakeArgb(255, 220, 40, 30)))
@@ -236,8 +236,8 @@ TEST(PictureDecoder, TurnsThePictureByItsExifOrientation)
     for (const auto& c : cases) {
         const std::string path = folder.File("turned" + std::to_string(c.orientation) + ".jpg");
         WriteBytes(path, WithExifOrientation(jpeg, c.orientation));
-        const DecodeResult result = PictureDecoder().Decode(QString::fromStdString(path));
-        ASSERT_TRUE(result.Ok()) << result.message.toStdString();
+        const DecodeResult result = PictureDecoder().Decode(path);
+        ASSERT_TRUE(result.Ok()) << result.message;
         const gfx::Bitmap& shown = *result.bitmap;
         ASSERT_EQ(shown.Width(), c.width) << c.orientation;
         ASSERT_EQ(shown.Height(), 48 * 40 / c.width) << c.orientation;
@@ -254,8 +254,8 @@ TEST(PictureDecoder, DamagedOrForeignFilesGiveAMessageAndNoPicture)
     TempFolder folder;
     const auto jpeg = JpegBytes(PhotoLike(120, 90), folder);
     QImage image = AsImage(PhotoLike(120, 90));
-    image.save(folder.QFile("whole.png"), "PNG");
-    image.save(folder.QFile("whole.bmp"), "BMP");
+    image.save(QString::fromStdString(folder.File("whole.png")), "PNG");
+    image.save(QString::fromStdString(folder.File("whole.bmp")), "BMP");
     const auto png = ReadBytes(folder.File("whole.png"));
     const auto bmp = ReadBytes(folder.File("whole.bmp"));
     auto half = [](const std::vector<uint8_t>& bytes) { return std::vector<uint8_t>(bytes.begin(), bytes.begin() + bytes.size() / 2); };
@@ -285,11 +285,11 @@ TEST(PictureDecoder, DamagedOrForeignFilesGiveAMessageAndNoPicture)
         if (c.bytes) {
             WriteBytes(folder.File(c.name), *c.bytes);
         }
-        const DecodeResult result = PictureDecoder().Decode(folder.QFile(c.name));
+        const DecodeResult result = PictureDecoder().Decode(folder.File(c.name));
         EXPECT_FALSE(result.Ok()) << c.name;
         EXPECT_EQ(result.problem, c.problem) << c.name;
-        EXPECT_TRUE(result.message.startsWith(QString::fromUtf8(messages::OpenFailed))) << c.name;
-        EXPECT_GT(result.message.size(), QString::fromUtf8(messages::OpenFailed).size()) << c.name;
+        EXPECT_TRUE(result.message.starts_with(messages::OpenFailed)) << c.name;
+        EXPECT_GT(result.message.size(), std::string(messages::OpenFailed).size()) << c.name;
     }
 }
 
@@ -319,11 +319,11 @@ TEST(PictureDecoder, RefusesWhatMemoryCannotHoldBeforeAllocatingIt)
     };
     for (const auto& c : cases) {
         largestAllocation = 0;
-        const DecodeResult result = PictureDecoder(MemoryBudget(c.memory)).Decode(folder.QFile(c.name));
+        const DecodeResult result = PictureDecoder(MemoryBudget(c.memory)).Decode(folder.File(c.name));
         EXPECT_EQ(result.problem, c.problem) << c.name;
         if (c.problem == DecodeProblem::TooLarge) {
             EXPECT_LT(largestAllocation.load(), size_t(1) << 20) << c.name << ": pixels were allocated";
-            EXPECT_TRUE(result.message.contains(QString::fromUtf8(c.size))) << result.message.toStdString();
+            EXPECT_NE(result.message.find(c.size), std::string::npos) << result.message;
         }
     }
 }
@@ -334,13 +334,13 @@ TEST(PictureDecoder, OpensPicturesBeyondQtsDefaultAllocationLimit)
     QImage large(8000, 6000, QImage::Format_RGB32); // 48 megapixels, 192 MB as ARGB
     large.fill(QColor(200, 150, 120));
     large.setPixel(7999, 5999, qRgb(1, 2, 3));
-    QImageWriter writer(folder.QFile("large.png"), "PNG");
+    QImageWriter writer(QString::fromStdString(folder.File("large.png")), "PNG");
     writer.setQuality(90); // fast compression
     ASSERT_TRUE(writer.write(large));
     large = QImage();
 
-    const DecodeResult result = PictureDecoder().Decode(folder.QFile("large.png"));
-    ASSERT_TRUE(result.Ok()) << result.message.toStdString();
+    const DecodeResult result = PictureDecoder().Decode(folder.File("large.png"));
+    ASSERT_TRUE(result.Ok()) << result.message;
     EXPECT_EQ(result.bitmap->Width(), 8000);
     EXPECT_EQ(result.bitmap->Height(), 6000);
     EXPECT_EQ(result.bitmap->GetPixel(7999, 5999), gfx::MakeArgb(255, 1, 2, 3));
@@ -352,8 +352,8 @@ TEST(PictureDecoder, MutatedFilesNeverCrashNorOpenEmpty)
     TempFolder folder;
     const gfx::Bitmap picture = PhotoLike(40, 30, 12);
     const std::vector<uint8_t> jpeg = JpegBytes(picture, folder);
-    AsImage(picture).save(folder.QFile("seed.png"), "PNG");
-    AsImage(picture).save(folder.QFile("seed.bmp"), "BMP");
+    AsImage(picture).save(QString::fromStdString(folder.File("seed.png")), "PNG");
+    AsImage(picture).save(QString::fromStdString(folder.File("seed.bmp")), "BMP");
     const std::vector<uint8_t> seeds[] = {jpeg, WithExifOrientation(jpeg, 6), ReadBytes(folder.File("seed.png")),
                                           ReadBytes(folder.File("seed.bmp"))};
     std::mt19937 rng(2024);
@@ -368,11 +368,11 @@ TEST(PictureDecoder, MutatedFilesNeverCrashNorOpenEmpty)
                 bytes.resize(rng() % bytes.size());
             }
             WriteBytes(folder.File("mutated"), bytes);
-            const DecodeResult result = PictureDecoder().Decode(folder.QFile("mutated"));
+            const DecodeResult result = PictureDecoder().Decode(folder.File("mutated"));
             if (result.Ok()) {
                 EXPECT_FALSE(result.bitmap->IsEmpty());
             } else {
-                EXPECT_FALSE(result.message.isEmpty());
+                EXPECT_FALSE(result.message.empty());
             }
         }
     }

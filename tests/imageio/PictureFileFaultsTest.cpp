@@ -3,6 +3,7 @@
 #include "imageio/GeneratedFiles.h"
 #include "imageio/Messages.h"
 #include "imageio/PictureFiles.h"
+#include "imageio/PictureKinds.h"
 #include "support/BmpFiles.h"
 
 #include <gtest/gtest.h>
@@ -13,6 +14,8 @@
 #include <unistd.h>
 #include <zlib.h>
 
+#include <array>
+#include <cmath>
 #include <fstream>
 #include <functional>
 #include <string>
@@ -80,6 +83,57 @@ gfx::Argb RunsWithSkipsPixel(int32_t x, int32_t y)
     return 0xFF000000 | Palette[2];
 }
 
+// Runs, stored indices and a jump that reach past the right edge, each in a row whose
+// neighbour in memory (the row below, stored and written before it) would show a spill.
+// From the bottom: five of colour 2; a run of 200 of colour 1; seven stored indices of
+// colour 3; two of colour 4, a jump four to the right and a run of two.
+std::vector<uint8_t> OverlongRunsFile()
+{
+    return bmpfiles::BmpFile(bmpfiles::Bits(8).Size(5, 4).Compression(1).Palette(Palette),
+                             {5, 2, 0, 0, 200, 1, 0, 0, 0, 7, 3, 3, 3, 3, 3, 3, 3, 0, 0, 0, 2, 4, 0, 2, 4, 0, 2, 0, 0, 1});
+}
+
+gfx::Argb OverlongRunsPixel(int32_t x, int32_t y)
+{
+    constexpr size_t RowColour[] = {4, 3, 1, 2};
+    return y == 0 && x >= 2 ? gfx::colors::Transparent : 0xFF000000 | Palette[RowColour[y]];
+}
+
+// The same in 4 bits: five of colour 2; a run of 201 alternating 1 and 2; seven stored
+// indices of colour 3.
+std::vector<uint8_t> OverlongNibbleRunsFile()
+{
+    return bmpfiles::BmpFile(bmpfiles::Bits(4).Size(5, 3).Compression(2).Palette(Palette),
+                             {5, 0x22, 0, 0, 201, 0x12, 0, 0, 0, 7, 0x33, 0x33, 0x33, 0x30, 0, 1});
+}
+
+gfx::Argb OverlongNibbleRunsPixel(int32_t x, int32_t y)
+{
+    const size_t colour = y == 2 ? 2 : y == 0 ? 3 : x % 2 == 0 ? 1 : 2;
+    return 0xFF000000 | Palette[colour];
+}
+
+// Flat 8 x 8 blocks of stored inks (Adobe's inverted bytes: C, M, Y, K) with the key
+// away from 0 and 255. At quality 100 a flat block comes back exactly, and each colour
+// is ink times key / 255 rounded, which truncating would miss by one in most blocks.
+constexpr std::array<std::array<uint32_t, 4>, 6> BlockInks = {
+    {{201, 77, 130, 128}, {255, 3, 96, 1}, {140, 250, 33, 254}, {90, 180, 45, 100}, {17, 199, 254, 200}, {128, 129, 131, 127}}};
+
+uint32_t BlockInk(int32_t x, int32_t y, int c) { return BlockInks[size_t(y / 8 * 3 + x / 8)][size_t(c)]; }
+
+gfx::Argb BlockColour(int32_t x, int32_t y)
+{
+    auto colour = [&](int c) { return uint32_t(std::lround(BlockInk(x, y, c) * BlockInk(x, y, 3) / 255.0)); };
+    return gfx::MakeArgb(255, colour(0), colour(1), colour(2));
+}
+
+JpegLayout CmykBlocks()
+{
+    JpegLayout layout(24, 16, JCS_CMYK);
+    layout.quality = 100;
+    return layout;
+}
+
 std::vector<uint8_t> BmpWithSizeField(std::vector<uint8_t> bmp, double share, bool zeroField)
 {
     bmp = CutTo(std::move(bmp), share);
@@ -122,7 +176,7 @@ size_t StatusKilobytes(const char* field)
 }
 
 // Decodes the file and measures how far resident memory rose above where it started.
-DecodeResult DecodeMeasuringPeak(const QString& path, size_t& peakMegabytes)
+DecodeResult DecodeMeasuringPeak(const std::string& path, size_t& peakMegabytes)
 {
     std::ofstream("/proc/self/clear_refs") << "5"; // the high-water mark starts again
     const size_t before = StatusKilobytes("VmRSS");
@@ -135,7 +189,7 @@ struct Row {
     std::string name;
     std::vector<uint8_t> bytes;
     DecodeProblem problem; // None: decoded
-    QString reason;        // refused: the text after "cannot open"
+    std::string reason;    // refused: the text after "cannot open"
     int32_t width = 0;     // decoded: the picture's size and pixels
     int32_t height = 0;
     Pixel pixel = nullptr;
@@ -147,13 +201,13 @@ Row Decoded(std::string name, std::vector<uint8_t> bytes, int32_t width, int32_t
     return {std::move(name), std::move(bytes), DecodeProblem::None, {}, width, height, std::move(pixel), tolerance};
 }
 
-Row Refused(std::string name, std::vector<uint8_t> bytes, DecodeProblem problem, const QString& reason)
+Row Refused(std::string name, std::vector<uint8_t> bytes, DecodeProblem problem, const std::string& reason)
 {
     return {std::move(name), std::move(bytes), problem, reason};
 }
 
-QString Text(const char* message) { return QString::fromUtf8(message); }
-QString NotOpened(const char* format) { return Text(messages::FormatNotOpened).arg(format); }
+std::string Text(const char* message) { return message; }
+std::string NotOpened(const char* format) { return messages::Filled(messages::FormatNotOpened, {format, PictureKindList()}); }
 
 const JpegLayout Photo(40, 24);
 
@@ -208,10 +262,13 @@ std::vector<uint8_t> RunsWithSkipsFile()
 
 std::vector<Row> Rows()
 {
-    const QString damaged = Text(messages::PictureDamaged);
+    const std::string damaged = Text(messages::PictureDamaged);
     const std::vector<uint8_t> bmp24 = Bmp24File();
     std::vector<Row> rows = {
         Decoded("8-bit runs with skips", RunsWithSkipsFile(), 5, 3, RunsWithSkipsPixel),
+        Decoded("8-bit runs past the right edge", OverlongRunsFile(), 5, 4, OverlongRunsPixel),
+        Decoded("4-bit runs past the right edge", OverlongNibbleRunsFile(), 5, 3, OverlongNibbleRunsPixel),
+        Decoded("cmyk jpeg, key between 0 and 255", JpegFile(CmykBlocks(), BlockInk), 24, 16, BlockColour),
         Decoded("16-bit bmp: white stays white", bmpfiles::BmpFile(bmpfiles::Bits(16).Size(3, 2), bmpfiles::PackedRows(3, 2, 16, false, [](int32_t, int32_t) { return 0x7FFFu; })), 3, 2, [](int32_t, int32_t) { return gfx::colors::White; }),
         Refused("jpeg of 20000 x 20000 in 600 bytes", WithEndMarker(WithJpegSize(JpegFile(Photo, Gradient), 20000, 20000)), DecodeProblem::Damaged, damaged),
         Refused("progressive jpeg of 20000 x 20000", WithJpegSize(JpegFile(Progressive(Photo), Gradient), 20000, 20000), DecodeProblem::Damaged, damaged),
@@ -226,7 +283,7 @@ std::vector<Row> Rows()
         Refused("xbm", QtFile(PaletteImage(9, 4), "xbm"), DecodeProblem::NotAPicture, NotOpened("XBM")),
         Refused("xpm", QtFile(PaletteImage(9, 4), "xpm"), DecodeProblem::NotAPicture, NotOpened("XPM")),
         Refused("pbm", QtFile(PaletteImage(9, 4), "pbm"), DecodeProblem::NotAPicture, NotOpened("PBM")),
-        Refused("text", {'n', 'o', 't', 'e', 's'}, DecodeProblem::NotAPicture, Text(messages::NotAPicture)),
+        Refused("text", {'n', 'o', 't', 'e', 's'}, DecodeProblem::NotAPicture, messages::Filled(messages::NotAPicture, {PictureKindList()})),
     };
     for (const Row& whole : WholeRows()) {
         rows.push_back(whole);
@@ -261,9 +318,9 @@ TEST(PictureFileFaults, EachFileDecodesExactlyOrIsRefusedWithItsReasonWithinLitt
         const std::string path = folder.File("picture");
         WriteBytes(path, row.bytes);
         size_t peak = 0;
-        const DecodeResult result = DecodeMeasuringPeak(QString::fromStdString(path), peak);
+        const DecodeResult result = DecodeMeasuringPeak(path, peak);
         EXPECT_LE(peak, PeakLimitMegabytes) << row.name;
-        ASSERT_EQ(result.problem, row.problem) << row.name << ": " << result.message.toStdString();
+        ASSERT_EQ(result.problem, row.problem) << row.name << ": " << result.message;
         if (row.problem == DecodeProblem::None) {
             ExpectPixels(*result.bitmap, row);
         } else {
@@ -282,8 +339,8 @@ TEST(PictureFileFaults, OpensAFileWhoseNameIsAsLongAsTheFileSystemAllows)
     name += std::string(251 - name.size(), 'a') + ".bmp";
     ASSERT_EQ(name.size(), 255u);
     WriteBytes(folder.File(name), bmpfiles::BmpFile(bmpfiles::Bits(24).Size(2, 1), {1, 2, 3, 4, 5, 6, 0, 0}));
-    const DecodeResult result = PictureDecoder().Decode(folder.QFile(name));
-    ASSERT_TRUE(result.Ok()) << result.message.toStdString();
+    const DecodeResult result = PictureDecoder().Decode(folder.File(name));
+    ASSERT_TRUE(result.Ok()) << result.message;
     EXPECT_EQ(result.bitmap->GetPixel(1, 0), gfx::MakeArgb(255, 6, 5, 4));
 }
 
@@ -300,9 +357,9 @@ TEST(PictureFileFaults, SameFileSamePixelsWhateverTheHeapHeld)
         std::vector<gfx::Argb> pixels[2];
         for (const int pattern : {0xA5, 0x3C}) {
             mallopt(M_PERTURB, pattern); // fresh heap blocks arrive filled with it
-            const DecodeResult result = PictureDecoder().Decode(folder.QFile("picture"));
+            const DecodeResult result = PictureDecoder().Decode(folder.File("picture"));
             mallopt(M_PERTURB, 0);
-            ASSERT_TRUE(result.Ok()) << file.name << ": " << result.message.toStdString();
+            ASSERT_TRUE(result.Ok()) << file.name << ": " << result.message;
             const gfx::Bitmap& shown = *result.bitmap;
             pixels[pattern == 0xA5].assign(shown.Pixels(), shown.Pixels() + size_t(shown.Width()) * size_t(shown.Height()));
         }
@@ -331,7 +388,7 @@ TEST(PictureFileFaults, ShortMemoryEndsInTooLarge)
             const size_t fileBytes = ReadBytes(folder.File(name)).size();
             const rlimit limit{StatusKilobytes("VmSize") * 1024 + fileBytes + (4 << 20), RLIM_INFINITY};
             setrlimit(RLIMIT_AS, &limit);
-            const DecodeResult result = PictureDecoder(MemoryBudget(uint64_t(1) << 40)).Decode(folder.QFile(name));
+            const DecodeResult result = PictureDecoder(MemoryBudget(uint64_t(1) << 40)).Decode(folder.File(name));
             _exit(result.problem == DecodeProblem::TooLarge ? 0 : 10 + int(result.problem));
         }
         int status = 0;

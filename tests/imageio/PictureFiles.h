@@ -2,8 +2,6 @@
 
 #include "gfx/Bitmap.h"
 
-#include <QString>
-
 #include <cstdint>
 #include <filesystem>
 #include <fstream>
@@ -35,7 +33,6 @@ public:
 
     const std::filesystem::path& Path() const { return path_; }
     std::string File(const std::string& name) const { return (path_ / name).string(); }
-    QString QFile(const std::string& name) const { return QString::fromStdString(File(name)); }
     std::vector<std::string> Names() const
     {
         std::vector<std::string> names;

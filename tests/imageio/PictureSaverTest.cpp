@@ -30,9 +30,9 @@ TEST(PictureSaver, FindsTheJpegEncoderByItsExactMimeType)
 TEST(PictureSaver, WithoutAJpegEncoderNothingIsWritten)
 {
     TempFolder folder;
-    const SaveResult result = SavePictureAsJpeg(PhotoLike(8, 8), folder.QFile("portrait"), {}, {});
+    const SaveResult result = SavePictureAsJpeg(PhotoLike(8, 8), folder.File("portrait"), {}, {});
     EXPECT_FALSE(result.saved);
-    EXPECT_EQ(result.message.toStdString(), "您的操作系统靠不住, 不能处理JPEG文件.");
+    EXPECT_EQ(result.message, "您的操作系统靠不住, 不能处理JPEG文件.");
     EXPECT_TRUE(folder.Names().empty());
 }
 
@@ -50,11 +50,11 @@ TEST(PictureSaver, SavesUnderTheJpgNameAndConfirms)
         {"my.photos/portrait", "my.photos/portrait.jpg"},
     };
     for (const auto& c : cases) {
-        const SaveResult result = SavePictureAsJpeg(PhotoLike(24, 16), folder.QFile(c.chosen));
+        const SaveResult result = SavePictureAsJpeg(PhotoLike(24, 16), folder.File(c.chosen));
         EXPECT_TRUE(result.saved) << c.chosen;
-        EXPECT_EQ(result.path, folder.QFile(c.written));
-        EXPECT_EQ(result.message.toStdString(), "恭喜您, 该美女的玉照已经保存.");
-        EXPECT_TRUE(PictureDecoder().Decode(folder.QFile(c.written)).Ok()) << c.written;
+        EXPECT_EQ(result.path, folder.File(c.written));
+        EXPECT_EQ(result.message, "恭喜您, 该美女的玉照已经保存.");
+        EXPECT_TRUE(PictureDecoder().Decode(folder.File(c.written)).Ok()) << c.written;
     }
 }
 
@@ -64,15 +64,15 @@ TEST(PictureSaver, CarriesExifAndColourProfileOverWithTheOrientationUpright)
     const QByteArray adobe = QColorSpace(QColorSpace::AdobeRgb).iccProfile();
     PictureMetadata camera;
     camera.iccProfile.assign(adobe.begin(), adobe.end());
-    ASSERT_TRUE(JpegWriter().Write(PhotoLike(40, 20), folder.QFile("stored.jpg"), camera).saved);
+    ASSERT_TRUE(JpegWriter().Write(PhotoLike(40, 20), folder.File("stored.jpg"), camera).saved);
     WriteBytes(folder.File("phone.jpg"), WithExifOrientation(ReadBytes(folder.File("stored.jpg")), 6));
-    DecodeResult opened = PictureDecoder().Decode(folder.QFile("phone.jpg"));
+    DecodeResult opened = PictureDecoder().Decode(folder.File("phone.jpg"));
     ASSERT_TRUE(opened.Ok());
     ASSERT_EQ(opened.bitmap->Width(), 20);
     EXPECT_EQ(opened.metadata.iccProfile, camera.iccProfile);
 
-    ASSERT_TRUE(SavePictureAsJpeg(*opened.bitmap, folder.QFile("retouched"), opened.metadata).saved);
-    const DecodeResult saved = PictureDecoder().Decode(folder.QFile("retouched.jpg"));
+    ASSERT_TRUE(SavePictureAsJpeg(*opened.bitmap, folder.File("retouched"), opened.metadata).saved);
+    const DecodeResult saved = PictureDecoder().Decode(folder.File("retouched.jpg"));
     ASSERT_TRUE(saved.Ok());
     EXPECT_EQ(saved.bitmap->Width(), 20) << "not turned a second time";
     EXPECT_EQ(saved.bitmap->Height(), 40);
@@ -85,17 +85,17 @@ TEST(PictureSaver, CarriesExifAndColourProfileOverWithTheOrientationUpright)
     // The pixels are opened as RGB, so a grey or CMYK profile no longer describes them.
     PictureMetadata grey = camera;
     std::copy_n("GRAY", 4, grey.iccProfile.begin() + 16);
-    ASSERT_TRUE(JpegWriter().Write(PhotoLike(8, 8), folder.QFile("grey.jpg"), grey).saved);
-    EXPECT_TRUE(PictureDecoder().Decode(folder.QFile("grey.jpg")).metadata.iccProfile.empty());
+    ASSERT_TRUE(JpegWriter().Write(PhotoLike(8, 8), folder.File("grey.jpg"), grey).saved);
+    EXPECT_TRUE(PictureDecoder().Decode(folder.File("grey.jpg")).metadata.iccProfile.empty());
 
     // A profile read by Qt's reader travels the same way.
     QImage png(8, 8, QImage::Format_RGB32);
     png.fill(Qt::darkCyan);
     png.setColorSpace(QColorSpace(QColorSpace::DisplayP3));
-    ASSERT_TRUE(png.save(folder.QFile("wide.png"), "PNG"));
-    const DecodeResult openedPng = PictureDecoder().Decode(folder.QFile("wide.png"));
+    ASSERT_TRUE(png.save(QString::fromStdString(folder.File("wide.png")), "PNG"));
+    const DecodeResult openedPng = PictureDecoder().Decode(folder.File("wide.png"));
     ASSERT_TRUE(openedPng.Ok());
     ASSERT_FALSE(openedPng.metadata.iccProfile.empty());
-    ASSERT_TRUE(SavePictureAsJpeg(*openedPng.bitmap, folder.QFile("wide"), openedPng.metadata).saved);
-    EXPECT_EQ(PictureDecoder().Decode(folder.QFile("wide.jpg")).metadata.iccProfile, openedPng.metadata.iccProfile);
+    ASSERT_TRUE(SavePictureAsJpeg(*openedPng.bitmap, folder.File("wide"), openedPng.metadata).saved);
+    EXPECT_EQ(PictureDecoder().Decode(folder.File("wide.jpg")).metadata.iccProfile, openedPng.metadata.iccProfile);
 }

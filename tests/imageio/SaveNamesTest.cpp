@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cctype>
 #include <cerrno>
 
 using namespace picturefiles;
@@ -21,9 +22,9 @@ std::string NameOf(size_t bytes, bool chinese)
     return name + std::string(bytes - 4 - name.size(), 'p') + ".jpg";
 }
 
-bool HasLatinLetters(const QString& text)
+bool HasLatinLetters(const std::string& text)
 {
-    return std::any_of(text.begin(), text.end(), [](QChar c) { return c.isLetter() && c.unicode() < 0x80; });
+    return std::any_of(text.begin(), text.end(), [](char c) { return std::isalpha(static_cast<unsigned char>(c)); });
 }
 
 } // namespace
@@ -48,10 +49,10 @@ TEST(SaveNames, NamesUpToTheFileSystemsLimitAreSavedAndLongerOnesRefusedInChines
         if (c.existing) {
             WriteBytes(folder.File(name), {'o', 'l', 'd'});
         }
-        const SaveResult result = SavePictureAsJpeg(PhotoLike(12, 8), folder.QFile(name));
-        EXPECT_EQ(result.saved, c.saved) << c.bytes << ": " << result.message.toStdString();
-        const QString expected = c.saved ? QString::fromUtf8(messages::Saved)
-                                         : QString::fromUtf8(messages::SaveFailed) + QString::fromUtf8(messages::NameTooLong);
+        const SaveResult result = SavePictureAsJpeg(PhotoLike(12, 8), folder.File(name));
+        EXPECT_EQ(result.saved, c.saved) << c.bytes << ": " << result.message;
+        const std::string expected = c.saved ? std::string(messages::Saved)
+                                             : std::string(messages::SaveFailed) + messages::NameTooLong;
         EXPECT_EQ(result.message, expected) << c.bytes;
         const std::vector<std::string> left = c.saved ? std::vector<std::string>{name} : std::vector<std::string>{};
         EXPECT_EQ(folder.Names(), left) << c.bytes << ": no temporary file is left behind";
@@ -62,8 +63,8 @@ TEST(SaveNames, EveryFailureIsToldWithoutTheSystemsEnglish)
 {
     for (const int error : {ENOSPC, EDQUOT, EFBIG, EACCES, EPERM, EROFS, EISDIR, ENOENT, ENOTDIR, ENAMETOOLONG, EIO,
                             ELOOP, EXDEV, EMFILE, EBUSY, 0}) {
-        const QString message = SaveFailureMessage(error);
-        EXPECT_FALSE(HasLatinLetters(message)) << error << ": " << message.toStdString();
-        EXPECT_TRUE(message.startsWith(QString::fromUtf8(messages::SaveFailed))) << error;
+        const std::string message = SaveFailureMessage(error);
+        EXPECT_FALSE(HasLatinLetters(message)) << error << ": " << message;
+        EXPECT_TRUE(message.starts_with(messages::SaveFailed)) << error;
     }
 }

@@ -90,7 +90,7 @@ TEST_F(JpegSaveDialog, OpenTellsWhyAFileCannotBeOpenedAndCancelSaysNothing)
     dialogs_.AnswerOpen(PathOf("broken.png"));
     EXPECT_FALSE(files_.AskAndLoadPicture(nullptr).has_value());
     ASSERT_EQ(dialogs_.Messages().size(), 1);
-    EXPECT_EQ(dialogs_.Messages()[0], PictureDecoder().Decode(PathOf("broken.png")).message);
+    EXPECT_EQ(dialogs_.Messages()[0], QString::fromStdString(PictureDecoder().Decode(PathOf("broken.png").toStdString()).message));
     EXPECT_TRUE(dialogs_.Messages()[0].startsWith(QString::fromUtf8(messages::OpenFailed)));
 
     ASSERT_TRUE(QImage(7, 3, QImage::Format_RGB32).save(PathOf("wide.png")));
@@ -116,4 +116,12 @@ TEST_F(JpegSaveDialog, SaveConfirmsOnlyWhatWasWritten)
     EXPECT_FALSE(files_.AskAndSave(nullptr, picture, {}));
     ASSERT_EQ(dialogs_.Messages().size(), 2);
     EXPECT_EQ(dialogs_.Messages()[1], QString::fromUtf8(messages::SaveFailed) + QString::fromUtf8(messages::FolderMissing));
+}
+
+TEST_F(JpegSaveDialog, OpenDialogOffersEveryKindOfTheTable)
+{
+    EXPECT_FALSE(files_.AskAndLoadPicture(nullptr).has_value());
+    EXPECT_EQ(dialogs_.OpenFilter(),
+              QString::fromUtf8("所有图片 (*.jpg *.jpeg *.png *.bmp *.gif *.tif *.tiff *.webp *.heic *.heif);;"
+                                "JPEG Files (*.jpg *.jpeg);;PNG Files (*.png);;Bitmap Files (*.bmp)"));
 }

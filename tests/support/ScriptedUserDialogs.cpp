@@ -33,9 +33,10 @@ bool ScriptedUserDialogs::AskYesNo(QWidget*, const QString& text)
     return TakeNext(yesNoAnswers_, false);
 }
 
-std::optional<QString> ScriptedUserDialogs::ChooseFileToOpen(QWidget*)
+std::optional<QString> ScriptedUserDialogs::ChooseFileToOpen(QWidget*, const QString& filter)
 {
     ++openShown_;
+    openFilter_ = filter;
     return PathOrCancel(TakeNext(openAnswers_, QString()));
 }
 

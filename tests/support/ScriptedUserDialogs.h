@@ -20,11 +20,13 @@ public:
     const QStringList& Messages() const { return messages_; }
     const QStringList& Questions() const { return questions_; }
     int OpenDialogsShown() const { return openShown_; }
+    // The filter the last open dialog was given.
+    const QString& OpenFilter() const { return openFilter_; }
     int SaveDialogsShown() const { return saveShown_; }
 
     void ShowMessage(QWidget* owner, const QString& text) override;
     bool AskYesNo(QWidget* owner, const QString& text) override;
-    std::optional<QString> ChooseFileToOpen(QWidget* owner) override;
+    std::optional<QString> ChooseFileToOpen(QWidget* owner, const QString& filter) override;
     std::optional<QString> ChooseFileToSave(QWidget* owner) override;
 
 private:
@@ -34,6 +36,7 @@ private:
     std::deque<bool> yesNoAnswers_;
     QStringList messages_;
     QStringList questions_;
+    QString openFilter_;
     int openShown_ = 0;
     int saveShown_ = 0;
 };
