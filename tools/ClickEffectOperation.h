@@ -9,6 +9,7 @@ class ClickEffectOperation : public EffectOperation {
 public:
     static constexpr const char* BlurHelpText = "使用鼠标点击画面去除痕迹\r\n\r\n控制条: 范围大小";
     static constexpr const char* ZoomHelpText = "鼠标左键: 放大周围区域\r\n\r\n鼠标右键: 缩小周围区域\r\n\r\n控制条: 范围大小";
+    static constexpr const char* HealHelpText = "鼠标左键: 用附近的皮肤修复圆圈内的斑点\r\n\r\n控制条: 范围大小";
 
     using EffectOperation::EffectOperation;
 
