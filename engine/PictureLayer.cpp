@@ -71,6 +71,9 @@ bool PictureLayer::CompositePatch(const Patch& patch)
     Surface& working = OpenForWrite(patch.Area());
     gfx::Bitmap target = WrapAsBitmap(working);
     gfx::Graphics graphics(target);
+    if (patch.blend == PatchBlend::Replace) {
+        graphics.SetCompositingMode(gfx::CompositingMode::SourceCopy);
+    }
     graphics.DrawBitmap(WrapAsBitmap(std::as_const(*patch.surface)), {patch.x, patch.y});
     return true;
 }

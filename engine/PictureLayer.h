@@ -37,7 +37,8 @@ public:
     // changed and returns the working surface, to be written inside the area only.
     // Requires an open edit; throws std::logic_error otherwise.
     Surface& OpenForWrite(const gfx::Rect& area);
-    // Draws the patch's pixels source-over at the patch's position; false without a surface.
+    // Draws the patch's pixels at the patch's position, source-over or replacing as the
+    // patch says; false without a surface.
     bool CompositePatch(const Patch& patch);
     // Copies the pixels, alpha included, with their top-left at the point.
     void CopyPixels(const Surface& pixels, gfx::Point at);

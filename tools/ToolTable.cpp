@@ -7,6 +7,7 @@
 #include "tools/ClickEffectOperation.h"
 #include "tools/ClickMoveEffectOperation.h"
 #include "tools/CopyOperation.h"
+#include "tools/HealEffect.h"
 #include "tools/LineOperation.h"
 #include "tools/LumaCurveEffect.h"
 #include "tools/MoveEffectOperation.h"
@@ -68,6 +69,16 @@ BuiltTool BuildBloatPinch(const ToolContext& c)
     return {std::make_shared<ClickEffectOperation>(c.environment, enlarge, shrink, c.largeBrush), {c.largeBrush}};
 }
 
+// The heal has a brush of its own: resizing it leaves the spot removal's as it was.
+BuiltTool BuildHeal(const ToolContext& c)
+{
+    const auto brush = std::make_shared<OperationScope>(10, 40);
+    brush->SetValue(20);
+    return {std::make_shared<ClickEffectOperation>(c.environment, std::make_shared<HealEffect>(), NullEffect::Shared(),
+                                                   brush),
+            {brush}};
+}
+
 BuiltTool BuildPan(const ToolContext& c) { return {std::make_shared<PanOperation>(c.view, c.environment), {}}; }
 
 // clang-format off
@@ -91,6 +102,9 @@ constexpr ToolRow kRows[] = {
     {"zoom", "胖瘦", {532, 168, 57, 20},
      "鼠标左键: 放大周围区域\r\n\r\n鼠标右键: 缩小周围区域\r\n\r\n控制条: 范围大小",
      ToolLifetime::Window, BuildBloatPinch},
+    {"heal", "修复", {532, 198, 57, 20},
+     "鼠标左键: 用附近的皮肤修复圆圈内的斑点\r\n\r\n控制条: 范围大小",
+     ToolLifetime::Window, BuildHeal},
     {"move", "平移", {341, 676, 56, 22},
      "摁下鼠标并拖动",
      ToolLifetime::Picture, BuildPan},

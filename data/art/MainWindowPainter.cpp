@@ -10,6 +10,8 @@
 #include <QPainter>
 #include <QPainterPath>
 
+#include <algorithm>
+
 namespace {
 
 void DrawCentredText(QPainter& painter, const QFont& font, const QColor& colour, qreal centreX, qreal baseline,
@@ -19,6 +21,22 @@ void DrawCentredText(QPainter& painter, const QFont& font, const QColor& colour,
     painter.setFont(font);
     painter.setPen(colour);
     painter.drawText(QPointF(centreX - width / 2, baseline), text);
+}
+
+constexpr int kPanelLeft = 458;
+constexpr int kHeadingHeight = 24; // a card's heading above its first widget
+
+// The lowest edge of the side panel's buttons that lie between the two heights; `from`
+// when there is none.
+int LowestButtonBetween(int from, int to)
+{
+    int lowest = from;
+    for (const SkinButton& button : SkinLayout::MainButtons()) {
+        if (button.rect.left() >= kPanelLeft && button.rect.top() >= from && button.rect.bottom() < to) {
+            lowest = std::max(lowest, button.rect.bottom() + 1);
+        }
+    }
+    return lowest;
 }
 
 } // namespace
@@ -62,24 +80,36 @@ void MainWindowPainter::PaintEmptyCanvas(QPainter& painter)
     painter.restore();
 }
 
+// Three cards: the buttons above the sliders, the sliders with any button below them,
+// and the help panel. Each card grows with the buttons in it; a card keeps its heading
+// only while there is room for it above its first widget.
 void MainWindowPainter::PaintSidePanel(QPainter& painter)
 {
-    const QRect commands(458, 41, 138, 155);
+    const QRect upper = SkinLayout::UpperSlider();
+    const QRect help = SkinLayout::HelpPanel();
+    const int commandsBottom = LowestButtonBetween(41, upper.top()) + 7;
+    const QRect commands(kPanelLeft, 41, 138, std::min(commandsBottom, upper.top() - 5) - 41);
     ChromePainter::Card(painter, commands);
     painter.fillRect(QRect(465, 103, 124, 1), SkinTheme::Hairline());
 
-    ChromePainter::Card(painter, QRect(458, 203, 138, 54));
-    ChromePainter::SectionHeading(painter, QPoint(466, 209), QStringLiteral("控制条"));
-    painter.setFont(SkinTheme::Font(11));
-    painter.setPen(SkinTheme::TextMuted());
-    const QString hint = QStringLiteral("左右拖动");
-    painter.drawText(QPointF(588 - QFontMetrics(painter.font()).horizontalAdvance(hint), 220), hint);
-    PaintSliderTrack(painter, SkinLayout::UpperSlider());
+    const int slidersTop = commands.bottom() + 1 + std::min(7, upper.top() - commands.bottom() - 4);
+    const int slidersBottom = LowestButtonBetween(SkinLayout::LowerSlider().bottom() + 1, help.top()) + 9;
+    ChromePainter::Card(painter, QRect(kPanelLeft, slidersTop, 138, slidersBottom - slidersTop));
+    if (upper.top() - slidersTop >= kHeadingHeight + 3) {
+        ChromePainter::SectionHeading(painter, QPoint(466, slidersTop + 6), QStringLiteral("控制条"));
+        painter.setFont(SkinTheme::Font(11));
+        painter.setPen(SkinTheme::TextMuted());
+        const QString hint = QStringLiteral("左右拖动");
+        painter.drawText(QPointF(588 - QFontMetrics(painter.font()).horizontalAdvance(hint), slidersTop + 17), hint);
+    }
+    PaintSliderTrack(painter, upper);
     PaintSliderTrack(painter, SkinLayout::LowerSlider());
 
-    ChromePainter::Card(painter, QRect(458, 264, 138, 241));
-    ChromePainter::SectionHeading(painter, QPoint(466, 271), QStringLiteral("操作提示"));
-    const QRect help = SkinLayout::HelpPanel();
+    const int helpTop = slidersBottom + std::min(7, help.top() - slidersBottom - 6);
+    ChromePainter::Card(painter, QRect(kPanelLeft, helpTop, 138, 505 - helpTop));
+    if (help.top() - helpTop >= kHeadingHeight + 7) {
+        ChromePainter::SectionHeading(painter, QPoint(466, helpTop + 7), QStringLiteral("操作提示"));
+    }
     painter.setPen(QPen(SkinTheme::Hairline(), 1));
     painter.setBrush(Qt::NoBrush);
     painter.drawRect(QRectF(help).adjusted(-1.5, -1.5, 1.5, 1.5));

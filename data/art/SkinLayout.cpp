@@ -23,7 +23,7 @@ Glyph SkinLayout::ToolGlyph(std::string_view tool)
 {
     static const std::map<std::string_view, Glyph> glyphs = {
         {"line", Glyph::Eyeliner},    {"stretch", Glyph::Stretch},    {"bc", Glyph::Brightness}, {"blur", Glyph::SpotRemoval},
-        {"copy", Glyph::CloneStamp}, {"zoom", Glyph::Bloat}, {"move", Glyph::Pan},
+        {"copy", Glyph::CloneStamp}, {"zoom", Glyph::Bloat}, {"move", Glyph::Pan},   {"heal", Glyph::Heal},
     };
     const auto found = glyphs.find(tool);
     return found == glyphs.end() ? Glyph::None : found->second;

@@ -95,6 +95,30 @@ TEST(PictureLayer, UndoRestoresExactlyEvenOnTransparentPictures)
     EXPECT_TRUE(SamePixels(env.picture->Working(), *original));
 }
 
+// A patch that replaces leaves its own pixels, alpha included, where a source-over patch
+// would show the picture through; undo brings the picture back exactly either way.
+TEST(PictureLayer, ReplacingPatchTakesThePlaceOfThePixels)
+{
+    auto original = Noise(40, 30, 11, true);
+    FakeEnvironment env(CopySurface(*original));
+    auto picture = env.picture;
+    picture->BeginEdit();
+    auto snapshot = picture->StartSnapshot();
+    const auto pixels = Noise(7, 5, 12, true);
+    EXPECT_TRUE(picture->CompositePatch({30, 27, 7, 5, pixels, PatchBlend::Replace})); // reaches past the bottom
+    picture->Commit();
+    for (int32_t y = 0; y < 30; ++y) {
+        for (int32_t x = 0; x < 40; ++x) {
+            const bool inside = x >= 30 && x < 37 && y >= 27;
+            ASSERT_EQ(picture->Working().At(x, y), inside ? pixels->At(x - 30, y - 27) : original->At(x, y));
+        }
+    }
+    Operation op(&env);
+    env.PushHistory([&op, e = &env, snapshot] { op.ApplySurface(e, snapshot); });
+    env.history.Undo();
+    EXPECT_TRUE(SamePixels(picture->Working(), *original));
+}
+
 TEST(PictureLayer, SnapshotHoldsOnlyTheChangedTiles)
 {
     FakeEnvironment env(Filled(4000, 3000, 0xFF808080));

@@ -4,6 +4,7 @@
 #include "engine/PictureLayer.h"
 #include "support/TestPictures.h"
 #include "tools/BloatPinchEffect.h"
+#include "tools/HealEffect.h"
 #include "tools/LumaCurveEffect.h"
 #include "tools/StretchWarpEffect.h"
 #include "tools/TentBlurEffect.h"
@@ -38,6 +39,7 @@ std::vector<EffectCase> AllEffects()
         {"brighten", [] { return std::make_shared<MaskedEffect>(std::make_shared<LumaCurveEffect>(2, 8)); }},
         {"darken", [] { return std::make_shared<LumaCurveEffect>(-2, -8); }},
         {"stretch", stretch},
+        {"heal", [] { return std::make_shared<HealEffect>(); }},
     };
 }
 

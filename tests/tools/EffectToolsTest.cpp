@@ -1,6 +1,7 @@
 #include "engine/FalloffMask.h"
 #include "engine/NullEffect.h"
 #include "support/FakeEnvironment.h"
+#include "support/SampleBlemishes.h"
 #include "support/TestPictures.h"
 #include "tools/ClickEffectOperation.h"
 #include "tools/ClickMoveEffectOperation.h"
@@ -41,6 +42,8 @@ struct Tools {
     ClickMoveEffectOperation& bc = Built<ClickMoveEffectOperation>("bc");
     MoveEffectOperation& stretch = Built<MoveEffectOperation>("stretch");
     CopyOperation& copy = Built<CopyOperation>("copy");
+    ClickEffectOperation& heal = Built<ClickEffectOperation>("heal");
+    std::shared_ptr<OperationScope> healBrush = built.at("heal").scopes.at(0);
 
     const Surface& Picture() const { return env.picture->Working(); }
     std::shared_ptr<Surface> PictureCopy() const { return CopySurface(Picture()); }
@@ -122,6 +125,43 @@ TEST(ClickEffectOperation, ClicksThatChangeNothingRecordNothing)
     EXPECT_TRUE(t.env.history.IsEmpty());
     EXPECT_TRUE(SamePixels(*before, t.Picture()));
     EXPECT_FALSE(t.env.picture->IsEditing());
+}
+
+// The heal's own brush starts at 20; a left click is one step that undo and redo replay
+// exactly, and the right button neither changes nor records anything. Half-transparent
+// skin, so the heal's pixels replace the picture's rather than being drawn over them.
+TEST(ClickEffectOperation, HealClickIsOneStepThatUndoesAndRedoesExactly)
+{
+    auto picture = testpictures::Skin(230, 170, 12, 0xA0);
+    const blemishes::Blemish spot{101, 80, 6};
+    blemishes::Paint(*picture, std::span(&spot, 1));
+    Tools t(picture);
+    ASSERT_EQ(t.heal.Radius(), 20);
+    const auto before = t.PictureCopy();
+    t.Click(t.heal, 2, {101, 80});
+    EXPECT_TRUE(t.env.history.IsEmpty());
+    EXPECT_TRUE(SamePixels(*before, t.Picture()));
+
+    t.Click(t.heal, 1, {101, 80});
+    ASSERT_EQ(t.env.history.Size(), 1u);
+    EXPECT_TRUE(ChangesLieInside(*before, t.Picture(), {84, 63, 35, 35})); // the brush's disc, radius 18
+    EXPECT_GT(CountChanged(*before, t.Picture()), 120); // the spot, radius 6, and its edge
+    for (int32_t y = 74; y <= 86; ++y) {
+        for (int32_t x = 95; x <= 107; ++x) { // darkened by 30 before; skin is 196 .. 204 red
+            ASSERT_GE((t.Picture().At(x, y) >> 16) & 0xFF, 185u) << x << "," << y;
+            ASSERT_EQ(t.Picture().At(x, y) >> 24, 0xA0u) << x << "," << y;
+        }
+    }
+    const auto healed = t.PictureCopy();
+
+    t.Click(t.heal, 2, {60, 60});
+    EXPECT_EQ(t.env.history.Size(), 1u);
+    ASSERT_TRUE(t.env.history.Undo());
+    EXPECT_TRUE(SamePixels(*before, t.Picture()));
+    ASSERT_TRUE(t.env.history.Redo());
+    EXPECT_TRUE(SamePixels(*healed, t.Picture()));
+    ASSERT_TRUE(t.env.history.Undo());
+    EXPECT_TRUE(SamePixels(*before, t.Picture()));
 }
 
 TEST(ClickEffectOperation, PinchClickUndoesExactly)
