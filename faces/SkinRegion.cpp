@@ -98,6 +98,11 @@ SkinRegion::SkinRegion(const Face& face)
         outline_.push_back(Plus(brows[i], Times(up_, lift)));
     }
 
+    // Down the right cheek below the eye, along the mouth's top, and up the left cheek.
+    for (int32_t i : {1, 2, 3, 48, 50, 52, 54, 13, 14, 15, 46, 28, 41}) {
+        cheeks_.push_back(face.points[size_t(i)]);
+    }
+
     const float eyeMargin = 0.04f * faceWidth_;
     holes_.push_back(Widened(Points(face, kRightEye), eyeMargin));
     holes_.push_back(Widened(Points(face, kLeftEye), eyeMargin));

@@ -18,6 +18,9 @@ public:
     explicit SkinRegion(const Face& face);
 
     const Polygon& Outline() const { return outline_; }
+    // The cheeks and the nose between the eyes and the mouth: bare skin on almost every
+    // face (no hair, no glasses' rims, seldom a beard), where its colour is measured.
+    const Polygon& Cheeks() const { return cheeks_; }
     const std::vector<Polygon>& Holes() const { return holes_; }
     // The distance between the two ends of the jaw line, at least 1.
     float FaceWidth() const { return faceWidth_; }
@@ -35,6 +38,7 @@ public:
 
 private:
     Polygon outline_;
+    Polygon cheeks_;
     std::vector<Polygon> holes_;
     float faceWidth_ = 1.0f;
     gfx::PointF up_{0.0f, -1.0f};
