@@ -9,6 +9,7 @@
 
 #include <algorithm>
 #include <cstring>
+#include <optional>
 #include <utility>
 #include <vector>
 
@@ -89,8 +90,12 @@ void AutoSmoothCommand::SmoothFace(const Surface& picture, const Face& face, int
     if (area.IsEmpty() || strength <= 0) {
         return;
     }
-    const WorkCopy copy(picture, area.Inflated(SkinSmoothing::MarginFor(width)), SkinSmoothing::FactorFor(width));
-    SkinSmoothing smoothing(copy, area, width, strength);
+    // The mask is 0 outside the region, so the smoothing needs little context beyond it;
+    // the copy goes as soon as the smoothing has taken its window of it.
+    std::optional<WorkCopy> copy;
+    copy.emplace(picture, area.Inflated(SkinSmoothing::FineMarginFor(width)), SkinSmoothing::FactorFor(width));
+    SkinSmoothing smoothing(*copy, area, width, strength);
+    copy.reset();
     smoothing.SetMask(skinmask::ForFace(region, smoothing.Base()));
 
     std::vector<uint32_t> pixels;

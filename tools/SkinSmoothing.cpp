@@ -40,6 +40,11 @@ int32_t SkinSmoothing::MarginFor(float faceWidth)
     return int32_t(std::ceil(WorkMargin(RadiusFor(faceWidth, factor, 100)) * factor)) + 1;
 }
 
+int32_t SkinSmoothing::FineMarginFor(float faceWidth)
+{
+    return int32_t(std::ceil((3 * kFineSigma + 2) * FactorFor(faceWidth))) + 1;
+}
+
 SkinSmoothing::SkinSmoothing(const WorkCopy& copy, const gfx::Rect& area, float faceWidth, int32_t strength)
     : area_(area.Intersected(copy.Area())), strength_(std::clamp(strength, 0, 100)),
       radius_(RadiusFor(faceWidth, copy.Factor(), strength_))

@@ -44,6 +44,9 @@ public:
     // The picture pixels of context a smoothing at any strength needs round the area it
     // changes.
     static int32_t MarginFor(float faceWidth);
+    // The context enough where the mask is 0 all round the area (a face's own region):
+    // the averages then draw on the area alone, and only the finest blur reaches out.
+    static int32_t FineMarginFor(float faceWidth);
 
     // copy: the picture at FactorFor(faceWidth) round the area, reaching MarginFor beyond
     // it wherever the picture does. strength: 0 (no change) to 100.
