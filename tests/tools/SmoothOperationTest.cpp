@@ -158,3 +158,45 @@ TEST(SmoothOperationTest, TheBrushAfterTheCommandAndTheCommandAfterTheBrush)
     ASSERT_TRUE(brush.env.history.Redo());
     EXPECT_TRUE(SamePixels(brush.Picture(), *smoothed));
 }
+
+TEST(SmoothOperationTest, TinyAndLinePicturesAndFacesReachingOutOfThePicture)
+{
+    // Faces found on the portrait, used on pictures they do not fit: partly or wholly
+    // outside, or on pictures of a line or a few pixels. Nothing breaks; what changes
+    // stays inside the picture.
+    const auto portrait = sampleportrait::Load();
+    const std::vector<Face> faces = samplefaces::FindIn(*portrait);
+    ASSERT_EQ(faces.size(), 1u);
+    const auto strength = SmoothOperation::StrengthScope();
+    strength->SetValue(100);
+    struct Case {
+        int32_t width, height;
+        gfx::Point cursor;
+    };
+    const Case cases[] = {{3, 2, {1, 1}}, {30000, 3, {15000, 1}}, {2, 400, {1, 200}}, {230, 130, {210, 120}}};
+    for (const Case& c : cases) {
+        auto picture = CreateSurface(c.width, c.height);
+        for (int32_t y = 0; y < c.height; ++y) {
+            for (int32_t x = 0; x < c.width; ++x) {
+                picture->Row(y)[x] = portrait->At(x % 512, y % 512);
+            }
+        }
+        FakeEnvironment env(picture);
+        AutoSmoothCommand command(&env, strength);
+        command.Run(faces);
+        SmoothOperation smooth(&env, strength, SmoothOperation::SizeScope(), [&faces] { return faces; });
+        env.cursor = c.cursor;
+        smooth.buttonState = 1;
+        smooth.OnLeftDown(&env);
+        smooth.OnDrag(&env);
+        smooth.buttonState = 0;
+        smooth.OnButtonUp(&env);
+        smooth.buttonState = 2;
+        smooth.OnRightDown(&env);
+        smooth.buttonState = 0;
+        smooth.OnButtonUp(&env);
+        while (env.history.Undo()) {
+        }
+        EXPECT_TRUE(SamePixels(env.picture->Working(), *picture)) << c.width << " x " << c.height;
+    }
+}
