@@ -8,7 +8,10 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdio>
+#include <istream>
 #include <streambuf>
+#include <utility>
+#include <vector>
 
 struct FaceModel::Dlib {
     dlib::frontal_face_detector detector;

@@ -93,7 +93,6 @@ GrayPicture GrayPicture::Reduced(const Surface& picture, int32_t longSide, std::
     const std::vector<gfx::AreaSpan> columns = gfx::AreaSpans(width, factor, source.Width());
     const std::vector<gfx::AreaSpan> rows = gfx::AreaSpans(height, factor, source.Height());
     std::vector<float> luma(static_cast<size_t>(source.Width()));
-    
     std::vector<float> sums(static_cast<size_t>(width));
     for (int32_t y = 0; y < height; ++y) {
         if (y % 64 == 0 && stop.stop_requested()) {
