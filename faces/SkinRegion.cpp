@@ -109,6 +109,9 @@ SkinRegion::SkinRegion(const Face& face)
     holes_.push_back(Band(Points(face, kRightBrow), 0.025f * faceWidth_));
     holes_.push_back(Band(Points(face, kLeftBrow), 0.025f * faceWidth_));
     holes_.push_back(Widened(Points(face, kOuterLips), 0.04f * faceWidth_));
+    // The nostrils and the wings of the nose: their shadows give the nose its shape.
+    std::vector<PointF> noseWings = {face.points[31], face.points[32], face.points[33], face.points[34], face.points[35]};
+    holes_.push_back(Band(noseWings, 0.04f * faceWidth_));
 }
 
 gfx::Rect SkinRegion::Bounds() const

@@ -77,22 +77,30 @@ void SkinSmoothing::SetMask(const Plane& mask)
     mask_ = mask;
     const float amount = std::min(1.0f, float(strength_) / kFullStrength);
     const Plane maskSums = TripleBoxMean(mask, radius_);
+    std::array<Plane, 3> sums;
     for (int32_t c = 0; c < 3; ++c) {
         const Plane& base = base_->Channel(c);
         Plane masked(base.Width(), base.Height());
         for (size_t i = 0; i < masked.Values().size(); ++i) {
             masked.Values()[i] = mask.Values()[i] * base.Values()[i];
         }
-        const Plane sums = TripleBoxMean(masked, radius_);
-        Plane& change = maskedChange_[size_t(c)];
-        change = Plane(base.Width(), base.Height());
-        for (size_t i = 0; i < change.Values().size(); ++i) {
-            const float weight = maskSums.Values()[i];
-            if (mask.Values()[i] == 0.0f || weight <= 0.0f) {
-                continue;
-            }
-            const float difference = base.Values()[i] - sums.Values()[i] / weight;
-            change.Values()[i] = mask.Values()[i] * amount * difference * BlemishShare(difference);
+        sums[size_t(c)] = TripleBoxMean(masked, radius_);
+        maskedChange_[size_t(c)] = Plane(base.Width(), base.Height());
+    }
+    for (size_t i = 0; i < mask.Values().size(); ++i) {
+        const float weight = maskSums.Values()[i];
+        if (mask.Values()[i] == 0.0f || weight <= 0.0f) {
+            continue;
+        }
+        float difference[3];
+        for (size_t c = 0; c < 3; ++c) {
+            difference[c] = base_->Channel(int32_t(c)).Values()[i] - sums[c].Values()[i] / weight;
+        }
+        // One share for the three channels, from the luma: a crease kept in part keeps
+        // its own colour instead of turning orange where one channel differs more.
+        const float share = BlemishShare(0.299f * difference[0] + 0.587f * difference[1] + 0.114f * difference[2]);
+        for (size_t c = 0; c < 3; ++c) {
+            maskedChange_[c].Values()[i] = mask.Values()[i] * amount * share * difference[c];
         }
     }
 }

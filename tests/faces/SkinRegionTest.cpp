@@ -110,7 +110,7 @@ TEST(SkinRegionTest, SampleFaceRegionTurnsWithTheFace)
             EXPECT_NEAR(turnedRegion.Outline()[i].x, expected.x, 2e-3f) << degrees << " point " << i;
             EXPECT_NEAR(turnedRegion.Outline()[i].y, expected.y, 2e-3f) << degrees << " point " << i;
         }
-        ASSERT_EQ(turnedRegion.Holes().size(), 5u);
+        ASSERT_EQ(turnedRegion.Holes().size(), 6u);
         for (size_t h = 0; h < region.Holes().size(); ++h) {
             for (size_t i = 0; i < region.Holes()[h].size(); ++i) {
                 const gfx::PointF expected = Turned(region.Holes()[h][i], degrees, about);
