@@ -64,9 +64,9 @@ TEST(SkinRegionTest, SampleFaceRegionTurnsWithTheFace)
     EXPECT_NEAR(region.FaceWidth(), 90.0f, 10.0f);
     EXPECT_FLOAT_EQ(region.Feather(), SkinRegion::kFeatherShare * region.FaceWidth());
 
-    // Skin inside: the nose's tip, the cheeks, the forehead up to the fringe; eyes,
+    // Skin inside: the nose, the cheeks, the forehead up to the fringe; eyes,
     // brows and mouth in holes; the background outside.
-    const gfx::Point skin[] = {{226, 130}, {195, 125}, {258, 125}, {226, 84}, {226, 70}};
+    const gfx::Point skin[] = {{226, 115}, {195, 125}, {258, 125}, {226, 84}, {226, 70}};
     const gfx::Point holes[] = {{203, 101}, {247, 103}, {226, 157}, {200, 88}, {250, 91}};
     const gfx::Point outside[] = {{226, 50}, {170, 120}, {280, 120}, {226, 185}};
     auto inSkin = [&](gfx::Point p) {
