@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
-# Installs the Debian packages the build, the tests (with the tools that make HEIC and
-# WebP files and check the desktop entry), the benchmarks and the fuzz targets (clang
-# with its libFuzzer and sanitizer runtimes) need.
+# Installs the Debian packages the build (with dlib and its 68-point face landmark model),
+# the tests (with the tools that make HEIC and WebP files and check the desktop entry),
+# the benchmarks and the fuzz targets (clang with its libFuzzer and sanitizer runtimes) need.
 # Does nothing when everything is already present.
 set -euo pipefail
 
@@ -11,6 +11,7 @@ packages=(
   qt6-image-formats-plugins qt6-translations-l10n qt6-svg-dev
   libjpeg62-turbo-dev libjpeg-turbo-progs libpng-dev zlib1g-dev
   libheif-dev libheif-examples webp
+  libdlib-dev libdlib-data
   libgtest-dev libgmock-dev libbenchmark-dev
   fonts-arphic-uming fonts-dejavu-core
   xvfb xdotool x11-utils x11-apps imagemagick xauth
