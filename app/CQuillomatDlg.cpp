@@ -23,6 +23,7 @@ namespace {
 constexpr gfx::Argb kHelpBackground = 0xFFFFFFFF;
 constexpr gfx::Argb kHelpText = 0xFF000080; // navy
 constexpr std::string_view kNoToolHelp = "请选择操作";
+constexpr std::string_view kAutoSmoothTip = "一键磨皮: 磨好照片里所有人脸的皮肤, 力度是磨皮工具的上控制条";
 QString Utf8(std::string_view text) { return QString::fromUtf8(text.data(), qsizetype(text.size())); }
 
 std::shared_ptr<const QCursor> LoadToolCursor(const std::string& name)
@@ -37,10 +38,15 @@ std::shared_ptr<const QCursor> LoadToolCursor(const std::string& name)
 }
 } // namespace
 
-CQuillomatDlg::CQuillomatDlg(shell::UserDialogs& dialogs, QString pictureAtStart)
-    : dialogs_(dialogs), pictureAtStart_(std::move(pictureAtStart)), toolContext_(this),
+CQuillomatDlg::CQuillomatDlg(shell::UserDialogs& dialogs, QString pictureAtStart, std::string faceModel)
+    : dialogs_(dialogs), pictureAtStart_(std::move(pictureAtStart)), faces_(std::move(faceModel)), toolContext_(this),
       idleOperation_(std::make_shared<::IdleOperation>(this))
 {
+    toolContext_.knownFaces = [this] {
+        const std::optional<FaceSearchResult> found = faces_.ResultIfReady();
+        return found ? found->faces : std::vector<Face>{};
+    };
+    autoSmooth_ = std::make_shared<AutoSmoothCommand>(this, toolContext_.skinStrength);
     currentOperation_ = idleOperation_;
     // The eyelid line's limit message goes to a message box of this window.
     previousMessageHandler_ = SetUserMessageHandler(
@@ -62,13 +68,7 @@ void CQuillomatDlg::OnInitDialog()
     CenterOnScreen();
     BuildToolEntries();
     BuildSliders();
-    SetToolTipQuery([this](gfx::Point p) -> std::optional<shell::ToolTip> {
-        const std::optional<size_t> slider = widgets_->EnabledSliderAt(p);
-        if (!slider) {
-            return std::nullopt;
-        }
-        return shell::ToolTip{widgets_->sliders[*slider]->Region(), QString::fromUtf8("左右拖动")};
-    });
+    SetToolTipQuery([this](gfx::Point p) { return ToolTipAt(p); });
     if (!pictureAtStart_.isEmpty()) {
         // Once the window shows, so that a message about the file has the window behind it.
         QTimer::singleShot(0, this, [this] { OpenFile(pictureAtStart_); });
@@ -95,6 +95,7 @@ void CQuillomatDlg::BuildWidgets()
     widgets_->Command("zoomIn").SetClickCallback([this] { ZoomIn(); });
     widgets_->Command("zoomOut").SetClickCallback([this] { ZoomOut(); });
     widgets_->Command("rotate").SetClickCallback([this] { Rotate(); });
+    widgets_->Command("autoSmooth").SetClickCallback([this] { AutoSmooth(); });
     for (auto& [name, button] : widgets_->tool) {
         MainWidgets::ToolButton& tool = *button;
         const std::string_view help = ToolTable::Find(name)->helpText;
@@ -121,6 +122,24 @@ void CQuillomatDlg::BuildSliders()
 {
     widgets_->BuildSliders([this](size_t index, int x) { OnSliderPosition(index, x); },
                            [this](int hidden, const gfx::Rect& track) { OnSliderDisabled(hidden, track); });
+}
+
+std::optional<shell::ToolTip> CQuillomatDlg::ToolTipAt(gfx::Point p) const
+{
+    if (const std::optional<size_t> slider = widgets_->EnabledSliderAt(p)) {
+        return shell::ToolTip{widgets_->sliders[*slider]->Region(), QString::fromUtf8("左右拖动")};
+    }
+    const gfx::Rect autoSmooth = MainWidgets::PlaceOf("autoSmooth");
+    if (autoSmooth.Contains(p.x, p.y)) {
+        const std::string problem = faces_.ModelProblem();
+        return shell::ToolTip{autoSmooth, problem.empty() ? Utf8(kAutoSmoothTip) : QString::fromStdString(problem)};
+    }
+    for (const ToolRow& tool : ToolTable::Rows()) {
+        if (!tool.toolTip.empty() && tool.button.Contains(p.x, p.y)) {
+            return shell::ToolTip{tool.button, Utf8(tool.toolTip)};
+        }
+    }
+    return std::nullopt;
 }
 
 void CQuillomatDlg::ShowHelp(const QString& text)

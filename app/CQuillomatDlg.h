@@ -6,11 +6,13 @@
 #include "engine/Operation.h"
 #include "engine/Surface.h"
 #include "engine/UserMessages.h"
+#include "faces/FaceSearch.h"
 #include "gfx/Bitmap.h"
 #include "gfx/Graphics.h"
 #include "imageio/PictureMetadata.h"
 #include "shell/CImageDlg.h"
 #include "shell/UserDialogs.h"
+#include "tools/AutoSmoothCommand.h"
 #include "tools/ToolTable.h"
 
 #include <QCursor>
@@ -33,7 +35,9 @@ class CQuillomatDlg : public shell::CImageDlg, public Environment {
 public:
     // A picture path opens that picture once the window is built, as the open command
     // would (an empty path opens nothing).
-    explicit CQuillomatDlg(shell::UserDialogs& dialogs, QString pictureAtStart = QString());
+    // faceModel is the landmark model the face search reads.
+    explicit CQuillomatDlg(shell::UserDialogs& dialogs, QString pictureAtStart = QString(),
+                           std::string faceModel = FaceModel::kDefaultPath);
     ~CQuillomatDlg() override;
 
     // Environment.
@@ -56,6 +60,10 @@ public:
     void Rotate();
     void ZoomIn();
     void ZoomOut();
+    // "一键磨皮": smooths the skin of every face of the picture, as one step, at the
+    // strength of the smooth tool's upper slider; waits for the faces, with the wait
+    // cursor, when they are not found yet.
+    void AutoSmooth();
     // Zooms so that the whole picture shows in the canvas; edits, steps and tool stay.
     void FitToCanvas();
     // Ends the window; the edits are discarded without a question.
@@ -73,6 +81,10 @@ public:
     MainWidgets& Widgets() { return *widgets_; }
     const gfx::Bitmap& CanvasBitmap() const { return canvasBitmap_; }
     const std::shared_ptr<Surface>& OpenedImage() const { return openedImage_; }
+    const FaceSearch& Faces() const { return faces_; }
+    // The tip over a point of the window: the sliders', the new tools' and the one-click
+    // smoothing's (which says why it is off when it is).
+    std::optional<shell::ToolTip> ToolTipAt(gfx::Point p) const;
 
     static constexpr double kZoomInFactor = 61.0 / 51.0;  // 1.196078431372549
     static constexpr double kZoomOutFactor = 51.0 / 61.0; // 0.8360655737704918
@@ -135,7 +147,9 @@ private:
     std::optional<QCursor> hoverCursor_;
     std::shared_ptr<const QCursor> toolCursor_;
     std::unique_ptr<MainWidgets> widgets_;
+    FaceSearch faces_; // of the picture being edited, found in the background
     ToolContext toolContext_; // what the tools are built with; the eyelid texture once loaded
+    std::shared_ptr<AutoSmoothCommand> autoSmooth_;
     gfx::Bitmap canvasBitmap_;
     std::shared_ptr<Surface> openedImage_;
     PictureMetadata openedMetadata_;

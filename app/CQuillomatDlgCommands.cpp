@@ -2,6 +2,7 @@
 #include "app/CQuillomatDlg.h"
 
 #include "compare/CCompareDlg.h"
+#include "faces/FaceMessages.h"
 #include "imageio/Messages.h"
 #include "picturefiles/PictureFileDialogs.h"
 #include "shell/BusyCursor.h"
@@ -126,4 +127,26 @@ void CQuillomatDlg::ShowSystemMenu(gfx::Point client)
     menu.addSeparator();
     menu.addAction(QString::fromUtf8("关于 Quillomat(&A)..."), this, [this] { ShowAbout(); });
     menu.exec(mapToGlobal(QPoint(client.x, client.y)));
+}
+
+void CQuillomatDlg::AutoSmooth()
+{
+    if (!session_ || GestureOpen()) {
+        return;
+    }
+    std::optional<FaceSearchResult> found = faces_.ResultIfReady();
+    if (!found) {
+        const shell::BusyCursor busy;
+        found = faces_.Wait();
+    }
+    if (!found->problem.empty()) {
+        // The model cannot be read: the command stays off for the rest of the run.
+        widgets_->Command("autoSmooth").SetState(Qimro::Behaviors::Disabled{}, 1);
+        dialogs_.ShowMessage(this, QString::fromStdString(found->problem));
+        return;
+    }
+    if (autoSmooth_->Run(found->faces) == AutoSmoothCommand::Outcome::NoFace) {
+        dialogs_.ShowMessage(this, QString::fromUtf8(facemessages::NoFace));
+    }
+    RefreshCanvas();
 }

@@ -94,6 +94,9 @@ void CQuillomatDlg::ShowOpened(gfx::Bitmap picture, PictureMetadata metadata)
     openedMetadata_ = std::move(metadata);
     StartEditing();
     widgets_->SetCommandsAndToolsDisabled(false);
+    if (!faces_.ModelProblem().empty()) {
+        widgets_->Command("autoSmooth").SetState(Disabled{}, 1);
+    }
     RefreshCanvas();
 }
 
@@ -101,6 +104,7 @@ void CQuillomatDlg::StartEditing()
 {
     ResetTool();
     session_ = std::make_unique<EditingSession>(openedImage_, toolContext_, Scale());
+    faces_.Start(openedImage_); // a reset keeps what was found; a turned picture is searched anew
     for (const auto& [name, tool] : session_->Tools()) {
         ToolEntry& entry = widgets_->Tool(name).Payload();
         EntryOperation(entry) = tool.operation;

@@ -36,6 +36,7 @@ inline constexpr WidgetPlace kMainWidgets[] = {
     {"zoomIn", {209, 676, 56, 22}, WidgetKind::Command},
     {"zoomOut", {275, 676, 56, 22}, WidgetKind::Command},
     {"rotate", {143, 676, 56, 22}, WidgetKind::Command},
+    {"autoSmooth", {465, 256, 124, 22}, WidgetKind::Command}, // under the sliders: the upper one is its strength
 };
 
 inline constexpr gfx::Rect kMainWindow{0, 0, 600, 710};

@@ -20,7 +20,6 @@ class PictureLayer;
 // It is an Operation for the undo step's sake only (ApplySurface); it is never a tool.
 class AutoSmoothCommand : public Operation {
 public:
-    static constexpr const char* Name = "autoSmooth";
 
     enum class Outcome { Smoothed, NoPicture, NoFace, Unchanged };
 

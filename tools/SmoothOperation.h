@@ -19,9 +19,6 @@
 // command), the lower one the brush radius (SizeScope).
 class SmoothOperation : public ClickMoveEffectOperation {
 public:
-    static constexpr const char* Name = "smooth";
-    static constexpr const char* HelpText =
-        "鼠标左键: 磨皮 (只磨皮肤)\r\n\r\n鼠标右键: 恢复原图\r\n\r\n摁下鼠标并拖动: 连续操作\r\n\r\n上控制条: 磨皮力度\r\n\r\n下控制条: 范围大小";
     static constexpr uint32_t kDragInterval = 1;
 
     // The faces of the current picture as far as they are known; called at each press,

@@ -12,6 +12,7 @@
 #include "tools/LumaCurveEffect.h"
 #include "tools/MoveEffectOperation.h"
 #include "tools/PanOperation.h"
+#include "tools/SmoothOperation.h"
 #include "tools/StretchWarpEffect.h"
 #include "tools/TentBlurEffect.h"
 
@@ -79,6 +80,14 @@ BuiltTool BuildHeal(const ToolContext& c)
             {brush}};
 }
 
+// The smoothing brush: strength above, its own brush size below.
+BuiltTool BuildSmooth(const ToolContext& c)
+{
+    const auto size = SmoothOperation::SizeScope();
+    return {std::make_shared<SmoothOperation>(c.environment, c.skinStrength, size, c.knownFaces),
+            {c.skinStrength, size}};
+}
+
 BuiltTool BuildPan(const ToolContext& c) { return {std::make_shared<PanOperation>(c.view, c.environment), {}}; }
 
 // clang-format off
@@ -86,28 +95,31 @@ constexpr ToolRow kRows[] = {
     {"line", "眼线", {465, 108, 57, 20},
      "鼠标左键: 增加一个点, 或选择一个已有点.\r\n\r\n拖动控制点: 改变眼皮弧度.\r\n\r\n鼠标右键: "
      "在操作左眼皮, 右眼皮或隐藏控制点之间切换.\r\n\r\n控制条: 上滑杆高度, 下滑杆透明度",
-     ToolLifetime::Picture, BuildLine},
+     {}, ToolLifetime::Picture, BuildLine},
     {"stretch", "变形", {465, 138, 57, 20},
      "摁下鼠标确定范围, 并在圆圈划定范围内拖动变形.\r\n\r\n控制条: 范围大小",
-     ToolLifetime::Window, BuildStretch},
+     {}, ToolLifetime::Window, BuildStretch},
     {"bc", "明暗", {465, 168, 57, 20},
      "鼠标左键: 加亮 \r\n\r\n鼠标右键: 减暗\r\n\r\n摁下鼠标并拖动: 连续操作\r\n\r\n控制条: 范围大小",
-     ToolLifetime::Window, BuildBrightness},
+     {}, ToolLifetime::Window, BuildBrightness},
     {"blur", "祛斑", {532, 108, 57, 20},
      "使用鼠标点击画面去除痕迹\r\n\r\n控制条: 范围大小",
-     ToolLifetime::Window, BuildSpotRemoval},
+     {}, ToolLifetime::Window, BuildSpotRemoval},
     {"copy", "仿制", {532, 138, 57, 20},
      "鼠标右键: 选取要复制的皮肤 \r\n\r\n鼠标左键: 将皮肤复制到光标位置\r\n\r\n控制条: 范围大小",
-     ToolLifetime::Window, BuildCopy},
+     {}, ToolLifetime::Window, BuildCopy},
     {"zoom", "胖瘦", {532, 168, 57, 20},
      "鼠标左键: 放大周围区域\r\n\r\n鼠标右键: 缩小周围区域\r\n\r\n控制条: 范围大小",
-     ToolLifetime::Window, BuildBloatPinch},
+     {}, ToolLifetime::Window, BuildBloatPinch},
+    {"smooth", "磨皮", {465, 198, 57, 20},
+     "鼠标左键: 磨皮 (只磨皮肤)\r\n\r\n鼠标右键: 恢复原图\r\n\r\n摁下鼠标并拖动: 连续操作\r\n\r\n上控制条: 磨皮力度\r\n\r\n下控制条: 范围大小",
+     "磨皮: 只磨皮肤, 眼睛、眉毛、嘴唇和头发不变, 细小纹理保留", ToolLifetime::Window, BuildSmooth},
     {"heal", "修复", {532, 198, 57, 20},
      "鼠标左键: 用附近的皮肤修复圆圈内的斑点\r\n\r\n控制条: 范围大小",
-     ToolLifetime::Window, BuildHeal},
+     "修复: 点一下斑点, 用附近最相近的皮肤修好, 不用选取来源", ToolLifetime::Window, BuildHeal},
     {"move", "平移", {341, 676, 56, 22},
      "摁下鼠标并拖动",
-     ToolLifetime::Picture, BuildPan},
+     {}, ToolLifetime::Picture, BuildPan},
 };
 // clang-format on
 
@@ -115,7 +127,8 @@ constexpr ToolRow kRows[] = {
 
 ToolContext::ToolContext(Environment* environment)
     : environment(environment), smallBrush(std::make_shared<OperationScope>(10, 40)),
-      largeBrush(std::make_shared<OperationScope>(30, 80))
+      largeBrush(std::make_shared<OperationScope>(30, 80)), skinStrength(SmoothOperation::StrengthScope()),
+      knownFaces([] { return std::vector<Face>{}; })
 {
 }
 

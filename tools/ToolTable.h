@@ -5,8 +5,10 @@
 #include "engine/Operation.h"
 #include "engine/OperationScope.h"
 #include "engine/Surface.h"
+#include "faces/Face.h"
 #include "gfx/Geometry.h"
 
+#include <functional>
 #include <map>
 #include <memory>
 #include <span>
@@ -27,6 +29,11 @@ struct ToolContext {
     // Shared: resizing the brush of one tool resizes it for the others of its range.
     std::shared_ptr<OperationScope> smallBrush; // 10..40
     std::shared_ptr<OperationScope> largeBrush; // 30..80
+    // The skin smoothing's strength, 0..100: the smooth brush's upper slider, and what
+    // the one-click command uses.
+    std::shared_ptr<OperationScope> skinStrength;
+    // The faces of the current picture as far as they are known, without waiting.
+    std::function<std::vector<Face>()> knownFaces;
     // Only for the tools built with a picture.
     std::shared_ptr<CanvasView> view;
     std::shared_ptr<const Surface> eyelidTexture;
@@ -44,6 +51,7 @@ struct ToolRow {
     std::string_view label; // its button's caption in the skin, UTF-8
     gfx::Rect button;       // in the main window's client pixels
     std::string_view helpText; // UTF-8, lines broken by "\r\n"
+    std::string_view toolTip;  // shown over its button, UTF-8; none for the first release's tools
     ToolLifetime lifetime;
     BuiltTool (*build)(const ToolContext& context);
 };

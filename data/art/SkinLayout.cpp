@@ -24,6 +24,7 @@ Glyph SkinLayout::ToolGlyph(std::string_view tool)
     static const std::map<std::string_view, Glyph> glyphs = {
         {"line", Glyph::Eyeliner},    {"stretch", Glyph::Stretch},    {"bc", Glyph::Brightness}, {"blur", Glyph::SpotRemoval},
         {"copy", Glyph::CloneStamp}, {"zoom", Glyph::Bloat}, {"move", Glyph::Pan},   {"heal", Glyph::Heal},
+        {"smooth", Glyph::SkinSmooth},
     };
     const auto found = glyphs.find(tool);
     return found == glyphs.end() ? Glyph::None : found->second;
@@ -55,6 +56,7 @@ const std::vector<SkinButton>& SkinLayout::MainButtons()
         {"rotate", Place("rotate"), QStringLiteral("旋转"), ButtonStyle::Secondary, Glyph::Rotate},
         {"zoomIn", Place("zoomIn"), QStringLiteral("放大"), ButtonStyle::Secondary, Glyph::ZoomIn},
         {"zoomOut", Place("zoomOut"), QStringLiteral("缩小"), ButtonStyle::Secondary, Glyph::ZoomOut},
+        {"autoSmooth", Place("autoSmooth"), QStringLiteral("一键磨皮"), ButtonStyle::Secondary, Glyph::FaceSmooth},
     };
     static const std::vector<SkinButton> withTools = [] {
         std::vector<SkinButton> all = buttons;

@@ -21,10 +21,10 @@
 // the message, and the dialogs answer from a script.
 class MainWindowDriver {
 public:
-    MainWindowDriver()
+    explicit MainWindowDriver(std::string faceModel = FaceModel::kDefaultPath)
     {
         TestApplication();
-        window = std::make_unique<CQuillomatDlg>(dialogs);
+        window = std::make_unique<CQuillomatDlg>(dialogs, QString(), std::move(faceModel));
         window->InitAndShow();
     }
 

@@ -4,6 +4,7 @@
 #include "MainWindowDriver.h"
 
 #include "compare/CCompareDlg.h"
+#include "faces/FaceMessages.h"
 #include "imageio/Messages.h"
 #include "imageio/PictureDecoder.h"
 #include "shell/BusyCursor.h"
@@ -611,4 +612,77 @@ TEST(MainWindow, LosingTheKeyboardWhileSpaceIsHeldGivesTheChosenToolBack)
     EXPECT_TRUE(d.Selected("bc"));
     d.KeyUp(Qt::Key_Space); // a late release changes nothing
     EXPECT_EQ(d.window->CurrentOperation(), chosen);
+}
+
+// The one-click skin smoothing on the sample portrait: one step that changes the face's
+// skin only, which undo takes back exactly, redo puts back exactly, and the backslash key
+// hides while held; a picture without a face is refused with a message and no step.
+TEST(MainWindow, AutoSmoothIsOneStepOnTheFaceAndTellsWhenThereIsNone)
+{
+    MainWindowDriver d;
+    d.dialogs.AnswerOpen(QStringLiteral(MIRAVO_SAMPLES_DIR "/portrait.png"));
+    d.window->Open();
+    const std::shared_ptr<Surface> opened = d.window->OpenedImage();
+    const auto canvasPixels = [&d] {
+        const gfx::Bitmap& canvas = d.window->CanvasBitmap();
+        return std::vector<gfx::Argb>(canvas.Pixels(), canvas.Pixels() + size_t(canvas.Width()) * size_t(canvas.Height()));
+    };
+    const std::vector<gfx::Argb> openedCanvas = canvasPixels();
+    d.ClickButton("autoSmooth");
+    ASSERT_EQ(d.Session().Steps().Size(), 1u);
+    ASSERT_EQ(d.window->Faces().Wait().faces.size(), 1u);
+    const std::shared_ptr<Surface> smoothed = CopySurface(d.Session().Picture()->Working());
+    const gfx::Rect face = d.window->Faces().Wait().faces[0].box;
+    int32_t changed = 0, changedOutsideFace = 0;
+    for (int32_t y = 0; y < opened->height; ++y) {
+        for (int32_t x = 0; x < opened->width; ++x) {
+            if (opened->At(x, y) != smoothed->At(x, y)) {
+                ++changed;
+                changedOutsideFace += !face.Inflated(face.width / 2).Contains(x, y);
+            }
+        }
+    }
+    EXPECT_GT(changed, 1000);
+    EXPECT_EQ(changedOutsideFace, 0);
+
+    EXPECT_FALSE(canvasPixels() == openedCanvas);
+    d.Key(Qt::Key_Backslash);
+    EXPECT_TRUE(canvasPixels() == openedCanvas) << "backslash shows the picture as opened";
+    d.KeyUp(Qt::Key_Backslash);
+    EXPECT_FALSE(canvasPixels() == openedCanvas);
+    d.Key(Qt::Key_Z, Qt::ControlModifier);
+    EXPECT_TRUE(testpictures::SamePixels(d.Session().Picture()->Working(), *opened));
+    d.Key(Qt::Key_Y, Qt::ControlModifier);
+    EXPECT_TRUE(testpictures::SamePixels(d.Session().Picture()->Working(), *smoothed));
+    EXPECT_TRUE(d.dialogs.Messages().isEmpty());
+
+    d.OpenPicture(300, 200); // a pattern, no face
+    d.ClickButton("autoSmooth");
+    EXPECT_EQ(d.dialogs.Messages(), QStringList{QString::fromUtf8(facemessages::NoFace)});
+    EXPECT_TRUE(d.Session().Steps().IsEmpty());
+}
+
+// Without its model the one-click smoothing is off and its tip says why; the smoothing
+// brush still works, by colour alone. The new tools' buttons have tips of their own, the
+// first release's have none.
+TEST(MainWindow, AutoSmoothWithoutItsModelIsOffAndItsTipSaysWhy)
+{
+    MainWindowDriver d("/no/such/folder/landmarks.dat");
+    d.OpenPicture(300, 200);
+    ASSERT_FALSE(d.window->Faces().Wait().problem.empty());
+    d.OpenPicture(320, 200); // the model's fault is known by now
+    EXPECT_TRUE(d.Disabled("autoSmooth"));
+    d.ClickButton("autoSmooth");
+    EXPECT_TRUE(d.dialogs.Messages().isEmpty()) << "a disabled button does nothing";
+    const std::optional<shell::ToolTip> why = d.window->ToolTipAt(MainWindowDriver::Centre("autoSmooth"));
+    ASSERT_TRUE(why.has_value());
+    EXPECT_TRUE(why->text.contains(QStringLiteral("/no/such/folder/landmarks.dat"))) << why->text.toStdString();
+    for (const char* tool : {"smooth", "heal"}) {
+        EXPECT_TRUE(d.window->ToolTipAt(MainWindowDriver::Centre(tool)).has_value()) << tool;
+    }
+    EXPECT_FALSE(d.window->ToolTipAt(MainWindowDriver::Centre("blur")).has_value());
+
+    d.ClickButton("smooth");
+    Drag(d, At(150, 280), At(220, 320));
+    EXPECT_EQ(d.Session().Steps().Size(), 1u) << "the brush works by colour alone";
 }
