@@ -656,10 +656,15 @@ TEST(MainWindow, AutoSmoothIsOneStepOnTheFaceAndTellsWhenThereIsNone)
     EXPECT_TRUE(testpictures::SamePixels(d.Session().Picture()->Working(), *smoothed));
     EXPECT_TRUE(d.dialogs.Messages().isEmpty());
 
-    d.OpenPicture(300, 200); // a pattern, no face
-    d.ClickButton("autoSmooth");
-    EXPECT_EQ(d.dialogs.Messages(), QStringList{QString::fromUtf8(facemessages::NoFace)});
-    EXPECT_TRUE(d.Session().Steps().IsEmpty());
+    // Pictures without a face, down to a single pixel or a single row.
+    for (const auto& [width, height] : {std::pair{300, 200}, std::pair{1, 1}, std::pair{30000, 1}}) {
+        SCOPED_TRACE(testing::Message() << width << " x " << height);
+        d.dialogs.AnswerOpen(d.WritePicture("noface.png", width, height));
+        d.window->Open();
+        d.ClickButton("autoSmooth");
+        EXPECT_EQ(d.dialogs.Messages().last(), QString::fromUtf8(facemessages::NoFace));
+        EXPECT_TRUE(d.Session().Steps().IsEmpty());
+    }
 }
 
 // Without its model the one-click smoothing is off and its tip says why; the smoothing
