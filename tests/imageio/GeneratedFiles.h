@@ -222,6 +222,8 @@ inline std::vector<uint8_t> GifFile(int32_t width, int32_t height, const std::ve
 // A TIFF file (little-endian, classic or BigTIFF) of strips coded elsewhere: the header,
 // the strips, then the first directory with its values.
 struct TiffLayout {
+    TiffLayout(int32_t w, int32_t h) : width(w), height(h) {}
+
     int32_t width = 8;
     int32_t height = 8;
     bool big = false;
