@@ -114,18 +114,22 @@ DecodeResult DecoderHelper::Decode(const MemoryFile& file) const
     std::optional<MemoryFile> pixels = MemoryFile::Create("miravo-pixels");
     int pipeEnds[2] = {-1, -1};
     if (!pixels || ::pipe2(pipeEnds, O_CLOEXEC) != 0) {
-        return DecodeFailure(DecodeProblem::TooLarge, messages::FileTooLarge);
+        return HelperFailure(messages::DecoderNotStarted);
     }
     const Descriptor replies(pipeEnds[0]);
     pid_t pid = -1;
+    int spawnError = 0;
     {
         const Descriptor writeEnd(pipeEnds[1]);
         const Descriptor fileCopy = Above(file.Descriptor()), writeCopy = Above(writeEnd.Get());
         const Descriptor pixelsCopy = Above(pixels->Descriptor());
         pid = Spawn(program_, budget_.AvailableBytes(), fileCopy.Get(), writeCopy.Get(), pixelsCopy.Get());
+        spawnError = errno;
     }
     if (pid < 0) {
-        return HelperFailure(messages::DecoderMissing);
+        const bool missing = spawnError == ENOENT || spawnError == EACCES || spawnError == ENOEXEC
+                             || spawnError == ENOTDIR;
+        return HelperFailure(missing ? messages::DecoderMissing : messages::DecoderNotStarted);
     }
     return Collect(pid, replies.Get(), *pixels);
 }

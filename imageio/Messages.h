@@ -33,6 +33,7 @@ inline constexpr char FileTooLarge[] = "文件太大, 内存不足以读取它."
 inline constexpr char DecoderCrashed[] = "解码时出错, 图片文件可能已损坏.";
 inline constexpr char DecoderTimedOut[] = "解码时间太长, 已经停止; 图片文件可能已损坏.";
 inline constexpr char DecoderMissing[] = "找不到图片解码程序 (miravo-decoder), 请重新安装本程序.";
+inline constexpr char DecoderNotStarted[] = "系统资源不足, 无法启动图片解码程序.";
 
 // Saving: SaveFailed followed by one of the reasons.
 inline constexpr char SaveFailed[] = "玉照没有保存: ";

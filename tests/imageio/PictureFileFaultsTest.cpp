@@ -17,6 +17,7 @@
 #include <zlib.h>
 
 #include <array>
+#include <cstdlib>
 #include <atomic>
 #include <chrono>
 #include <cmath>
@@ -605,8 +606,11 @@ TEST(PictureFileFaults, SameFileSamePixelsWhateverTheHeapHeld)
         WriteBytes(folder.File("picture"), file.bytes);
         std::vector<gfx::Argb> pixels[2];
         for (const int pattern : {0xA5, 0x3C}) {
-            mallopt(M_PERTURB, pattern); // fresh heap blocks arrive filled with it
+            // Fresh heap blocks arrive filled with it, here and in the decoder helper.
+            mallopt(M_PERTURB, pattern);
+            setenv("MALLOC_PERTURB_", std::to_string(pattern).c_str(), 1);
             const DecodeResult result = PictureDecoder().Decode(folder.File("picture"));
+            unsetenv("MALLOC_PERTURB_");
             mallopt(M_PERTURB, 0);
             ASSERT_TRUE(result.Ok()) << file.name << ": " << result.message;
             const gfx::Bitmap& shown = *result.bitmap;
