@@ -165,7 +165,13 @@ DecodeResult DecoderHelper::Collect(int pid, int replies, const MemoryFile& pixe
             lastWaiting = Clock::now();
         }
     }
-    // A helper that closed its pipe ends at once; one that does not in time is stopped.
+    Reap(pid, deadline, reply);
+    return Result(reply, pixels);
+}
+
+// A helper that closed its pipe ends at once; one that does not in time is stopped.
+void DecoderHelper::Reap(int pid, std::chrono::steady_clock::time_point deadline, Reply& reply)
+{
     for (pid_t reaped = 0; !reply.timedOut && reaped != pid;) {
         reaped = ::waitpid(pid, &reply.status, WNOHANG);
         if (reaped < 0 && errno != EINTR) {
@@ -178,7 +184,6 @@ DecodeResult DecoderHelper::Collect(int pid, int replies, const MemoryFile& pixe
         ::kill(pid, SIGKILL);
         ::waitpid(pid, &reply.status, 0);
     }
-    return Result(reply, pixels);
 }
 
 DecodeResult DecoderHelper::Result(const Reply& reply, const MemoryFile& pixels) const

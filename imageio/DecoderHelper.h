@@ -40,6 +40,7 @@ private:
     struct Reply;
 
     DecodeResult Collect(int pid, int replies, const MemoryFile& pixels) const;
+    static void Reap(int pid, std::chrono::steady_clock::time_point deadline, Reply& reply);
     DecodeResult Result(const Reply& reply, const MemoryFile& pixels) const;
 
     MemoryBudget budget_;
