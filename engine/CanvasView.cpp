@@ -39,6 +39,12 @@ std::pair<int32_t, int32_t> ViewSpanReading(int32_t from, int32_t to, double src
 
 size_t PixelCount(int32_t width, int32_t height) { return size_t(std::max(width, 0)) * size_t(std::max(height, 0)); }
 
+// The picture pixels under an area of pyramid level 1.
+gfx::Rect TwiceOf(const gfx::Rect& levelArea)
+{
+    return {levelArea.x * 2, levelArea.y * 2, levelArea.width * 2, levelArea.height * 2};
+}
+
 // Transparent black pixels; picture-sized blocks are only touched where they are written.
 gfx::PixelBlock ClearPixels(size_t count)
 {
@@ -282,7 +288,17 @@ std::vector<gfx::Rect> CanvasView::TakeAreasToRecompose()
 void CanvasView::Recompose(const gfx::Rect& area)
 {
     if (area == backBitmap_.Bounds()) {
-        ComposeThroughBands();
+        std::fill(tilesComposed_.begin(), tilesComposed_.end(), false);
+        ComposeThroughBands(area);
+        return;
+    }
+    // Seen small, the view is scaled from the pyramid alone: a changed area goes to the
+    // pyramid through the bands too, and the back-buffer tiles it reaches are composed
+    // again only when a view at zoom 1 or above reads them.
+    if (DrawingLevel() > 0) {
+        const gfx::Rect blocks = TwiceOf(PicturePyramid::LevelArea(area, 1)).Intersected(backBitmap_.Bounds());
+        ForgetTiles(blocks);
+        ComposeThroughBands(blocks);
         return;
     }
     ComposeTiles(area.Inflated(1)); // the pyramid reads the 2 x 2 blocks the area reaches
@@ -290,22 +306,34 @@ void CanvasView::Recompose(const gfx::Rect& area)
     pyramid_.Update(backBitmap_, area);
 }
 
-// Composes the whole picture into the pyramid through a buffer of a few rows, which is
-// still in the core's cache when the pyramid halves it; the back-buffer is left for later.
-void CanvasView::ComposeThroughBands()
+// Composes the area into the pyramid through a buffer of a few whole rows, which is still
+// in the core's cache when the pyramid halves it; the back-buffer is left for later. The
+// area starts on an even row and column, so that it holds every 2 x 2 block it reaches.
+void CanvasView::ComposeThroughBands(const gfx::Rect& area)
 {
-    std::fill(tilesComposed_.begin(), tilesComposed_.end(), false);
     const int32_t bandRows = BandRows(pictureWidth_);
     gfx::PixelBlock memory = ClearPixels(PixelCount(pictureWidth_, bandRows));
     gfx::Bitmap band = BitmapOver(memory, pictureWidth_, bandRows);
     // From the top, as an eyelid line's pixels take their colour from the rows above.
-    for (int32_t top = 0; top < pictureHeight_; top += bandRows) {
-        const gfx::Rect rows{0, top, pictureWidth_, std::min(bandRows, pictureHeight_ - top)};
+    for (int32_t top = area.y; top < area.Bottom(); top += bandRows) {
+        const gfx::Rect rows{area.x, top, area.width, std::min(bandRows, area.Bottom() - top)};
         gfx::Graphics graphics(band, {0, top});
         graphics.SetClip(rows);
         graphics.Clear(gfx::colors::Transparent);
         DrawLayers(graphics);
         pyramid_.Update(band, top, rows);
+    }
+}
+
+void CanvasView::ForgetTiles(const gfx::Rect& area)
+{
+    if (area.IsEmpty()) {
+        return;
+    }
+    for (int32_t row = area.y / TileSide; row <= (area.Bottom() - 1) / TileSide; ++row) {
+        for (int32_t column = area.x / TileSide; column <= (area.Right() - 1) / TileSide; ++column) {
+            tilesComposed_[size_t(row) * size_t(tileColumns_) + size_t(column)] = false;
+        }
     }
 }
 

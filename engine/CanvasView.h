@@ -28,9 +28,11 @@
 // that still has a pixel for every view pixel; at zoom 1 and above, from the back-buffer.
 //
 // The first composition goes band by band through a small buffer into the pyramid
-// alone. The back-buffer is composed a tile at a time where it is first read: for the
-// visible part when drawing from it, and round changed areas, whose pyramid pixels
-// read their neighbours. So a picture seen small costs its pyramid, not its copy.
+// alone, and so do changed areas while the view is drawn from a halved level. The
+// back-buffer is composed a tile at a time where it is first read: for the visible part
+// when drawing from it, and round changed areas at zoom 1 and above, whose pyramid pixels
+// read their neighbours. So a picture seen small costs its pyramid, not its copy, however
+// much of it is edited.
 class CanvasView {
 public:
     CanvasView(int32_t pictureWidth, int32_t pictureHeight, int32_t viewWidth, int32_t viewHeight);
@@ -98,7 +100,8 @@ private:
 
     std::vector<gfx::Rect> TakeAreasToRecompose();
     void Recompose(const gfx::Rect& area);
-    void ComposeThroughBands();
+    void ComposeThroughBands(const gfx::Rect& area);
+    void ForgetTiles(const gfx::Rect& area);
     void ComposeTiles(const gfx::Rect& area);
     void ComposeIntoBackBuffer(const gfx::Rect& area);
     gfx::SourceArea LevelSourceArea(int32_t level) const;

@@ -1,6 +1,7 @@
 // Writes the seed corpora of the fuzz targets: one small file of each variant every
 // reader knows, made by the tests' own generators.
 #include "imageio/GeneratedFiles.h"
+#include "imageio/HeifFiles.h"
 #include "imageio/PictureFiles.h"
 #include "platform/shell/CursorFixtures.h"
 #include "support/BmpFiles.h"
@@ -64,6 +65,57 @@ std::vector<std::pair<std::string, std::vector<uint8_t>>> BmpSeeds()
     };
 }
 
+std::vector<uint8_t> RgbRows(int32_t width, int32_t height)
+{
+    std::vector<uint8_t> rows;
+    for (int32_t y = 0; y < height; ++y) {
+        for (int32_t x = 0; x < width; ++x) {
+            rows.insert(rows.end(), {uint8_t(Gradient(x, y, 0)), uint8_t(Gradient(x, y, 1)), uint8_t(Gradient(x, y, 2))});
+        }
+    }
+    return rows;
+}
+
+// TIFF files of the layouts the whole-file check and the data bound read: strips coded
+// with deflate, JPEG strips, and a BigTIFF.
+void MakeTiffSeeds(const Corpus& corpus)
+{
+    TiffLayout deflate{9, 4};
+    deflate.compression = 8;
+    deflate.rowsPerStrip = 2;
+    deflate.strips = {Deflated(RgbRows(9, 2)), Deflated(RgbRows(9, 2))};
+    corpus.Add("deflate.tiff", TiffFile(deflate));
+    TiffLayout big{9, 4};
+    big.big = true;
+    big.rowsPerStrip = 4;
+    big.strips = {RgbRows(9, 4)};
+    corpus.Add("big.tiff", TiffFile(big));
+    JpegLayout strip(16, 8);
+    strip.stored = JCS_RGB;
+    TiffLayout jpeg{16, 8};
+    jpeg.compression = 7;
+    jpeg.strips = {JpegFile(strip, Gradient)};
+    corpus.Add("jpeg.tiff", TiffFile(jpeg));
+}
+
+// HEIF files as phones write them and as the item checks see them: one coded picture,
+// a grid with a crop, a short chain of grids, and a ten-bit grid mirrored and turned.
+void MakeHeifSeeds(const Corpus& corpus)
+{
+    using namespace heiffiles;
+    const CodedPicture red = Code(16, 16, 0xE02010), blue = Code(16, 16, 0x2040D0);
+    const CodedPicture deep = Code(16, 16, 0x20C040, 10);
+    corpus.Add("coded.heic", HeifFile({Coded(red, 16, 16)}, 1));
+    Item grid = Grid(2, 2, 30, 20, {1, 2, 2, 1});
+    grid.properties.push_back(Clap({24, 1, 18, 1, 1, 2, 0, 1}));
+    corpus.Add("grid.heic", HeifFile({Coded(red, 16, 16), Coded(blue, 16, 16), grid}, 3));
+    corpus.Add("chain.heic", HeifFile({Coded(red, 16, 16), Grid(1, 1, 16, 16, {1}), Grid(1, 1, 16, 16, {2})}, 3));
+    Item turned = Grid(1, 2, 32, 16, {1, 1});
+    turned.properties.push_back(Irot(1));
+    turned.properties.push_back(Imir(1));
+    corpus.Add("deep.heic", HeifFile({Coded(deep, 16, 16), turned}, 2));
+}
+
 void MakePictureSeeds(const Corpus& corpus)
 {
     JpegLayout progressive(16, 8);
@@ -87,6 +139,15 @@ void MakePictureSeeds(const Corpus& corpus)
     corpus.Add("picture.gif", GifFile(9, 4, {0, 0xFF0000, 0xFFFFFF}, [](int32_t x, int32_t y) { return uint8_t((x + y) % 3); }));
     corpus.Add("picture.tiff", QtFile(Picture(9, 4), "tiff"));
     corpus.Add("picture.webp", QtFile(Picture(9, 4), "webp"));
+    corpus.Add("lossy.webp", QtFile(Picture(16, 8), "webp", 80));
+    corpus.Add("canvas.webp", WithWebpCanvas(QtFile(Picture(16, 8), "webp", 80), 16, 8));
+    const std::vector<uint8_t> text = {'T', 'i', 't', 'l', 'e', 0, 'x'};
+    const std::vector<uint8_t> png = PngFile(PngLayout(7, 3, PNG_COLOR_TYPE_RGB, 8), Gradient);
+    corpus.Add("text.png", WithPngChunk(png, "tEXt", uint32_t(text.size()), text));
+    corpus.Add("palettes.png", WithPngChunk(png, "sPLT", 15, {'p', 0, 8, 1, 2, 3, 255, 0, 1, 4, 5, 6, 7, 0, 2}));
+    corpus.Add("picture.tga", TgaFile(5, 3, true));
+    MakeTiffSeeds(corpus);
+    MakeHeifSeeds(corpus);
     for (const auto& [name, bytes] : BmpSeeds()) {
         corpus.Add(name, bytes);
     }

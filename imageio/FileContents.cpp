@@ -1,39 +1,18 @@
 #include "imageio/FileContents.h"
 
-#include <fcntl.h>
-#include <sys/stat.h>
 #include <unistd.h>
 
 #include <cerrno>
 #include <new>
 
-FileContents::FileContents(const std::filesystem::path& path)
+FileContents::FileContents(int descriptor, uint64_t expectedBytes, Storage storage)
 {
-    const int descriptor = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
-    if (descriptor < 0) {
-        error_ = errno;
-        return;
-    }
-    struct stat status {};
-    if (::fstat(descriptor, &status) != 0 || !S_ISREG(status.st_mode)) {
-        error_ = errno != 0 ? errno : EINVAL;
-        ::close(descriptor);
-        return;
-    }
-    const size_t expected = size_t(status.st_size);
-    try {
-        data_ = gfx::PixelMemory::Allocate((expected + sizeof(gfx::Argb) - 1) / sizeof(gfx::Argb),
-                                           gfx::PixelMemory::Contents::Undefined);
-    } catch (const std::bad_alloc&) {
+    if (!Allocate(expectedBytes, storage)) {
         error_ = ENOMEM;
-        ::close(descriptor);
         return;
     }
-    // Up to the size seen when opening: a file that shrinks meanwhile is read as far as
-    // it goes, and is then simply cut off.
-    auto* bytes = reinterpret_cast<uint8_t*>(data_.get());
-    while (size_ < expected) {
-        const ssize_t got = ::read(descriptor, bytes + size_, expected - size_);
+    while (size_ < expectedBytes) {
+        const ssize_t got = ::read(descriptor, bytes_ + size_, size_t(expectedBytes - size_));
         if (got < 0 && errno == EINTR) {
             continue;
         }
@@ -46,6 +25,32 @@ FileContents::FileContents(const std::filesystem::path& path)
         }
         size_ += size_t(got);
     }
+    // The helper takes the memory file's size for the file's.
+    if (shared_ && size_ < expectedBytes && !shared_->Resize(size_)) {
+        error_ = errno;
+    }
     open_ = error_ == 0;
-    ::close(descriptor);
+}
+
+bool FileContents::Allocate(uint64_t bytes, Storage storage)
+{
+    if (bytes == 0) {
+        return true;
+    }
+    if (storage == Storage::Shared) {
+        shared_ = MemoryFile::Create("miravo-picture-file");
+        if (shared_ && shared_->Resize(bytes)) {
+            mapping_ = shared_->Map(bytes, MemoryFile::Access::ReadWrite);
+        }
+        bytes_ = static_cast<uint8_t*>(mapping_.Data());
+        return bytes_ != nullptr;
+    }
+    try {
+        private_ = gfx::PixelMemory::Allocate((bytes + sizeof(gfx::Argb) - 1) / sizeof(gfx::Argb),
+                                              gfx::PixelMemory::Contents::Undefined);
+    } catch (const std::bad_alloc&) {
+        return false;
+    }
+    bytes_ = reinterpret_cast<uint8_t*>(private_.get());
+    return true;
 }

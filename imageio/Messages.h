@@ -24,9 +24,16 @@ inline constexpr char BmpVariantNotOpened[] = "这种 BMP 文件不能打开 (�
 inline constexpr char JpegColoursNotOpened[] = "这种 JPEG 文件的颜色格式不能打开.";
 inline constexpr char PictureDamaged[] = "图片文件已损坏或不完整.";
 inline constexpr char TooManyScans[] = "JPEG 文件的扫描超过 100 次, 不是正常的照片文件.";
+// %1 is the most levels a photo has.
+inline constexpr char DerivationTooDeep[] = "HEIC 文件的图像层层嵌套, 超过 %1 层, 不是正常的照片文件.";
 // %1 × %2 are the picture's width and height in pixels.
 inline constexpr char PictureTooLarge[] = "图片太大 (%1 × %2 像素), 内存不足以处理它.";
 inline constexpr char FileTooLarge[] = "文件太大, 内存不足以读取它.";
+// The decoder helper crashed, hung or could not be started.
+inline constexpr char DecoderCrashed[] = "解码时出错, 图片文件可能已损坏.";
+inline constexpr char DecoderTimedOut[] = "解码时间太长, 已经停止; 图片文件可能已损坏.";
+inline constexpr char DecoderMissing[] = "找不到图片解码程序 (miravo-decoder), 请重新安装本程序.";
+inline constexpr char DecoderNotStarted[] = "系统资源不足, 无法启动图片解码程序.";
 
 // Saving: SaveFailed followed by one of the reasons.
 inline constexpr char SaveFailed[] = "玉照没有保存: ";

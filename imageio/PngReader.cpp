@@ -10,6 +10,11 @@ namespace {
 
 // Deflate never codes more than 1032 bytes in one.
 constexpr uint64_t DeflateMaxRatio = 1032;
+// No ancillary chunk of a photo (a colour profile, text, an EXIF block) comes near this,
+// compressed or not; a chunk that claims more is refused before anything is allocated.
+constexpr png_alloc_size_t MaxChunkBytes = 16 << 20;
+// Text and palette-list chunks kept at most.
+constexpr png_uint_32 MaxCachedChunks = 256;
 
 } // namespace
 
@@ -67,8 +72,14 @@ bool PngReader::ReadHeader(std::span<const uint8_t> file)
         return false;
     }
     png_set_read_fn(state.png, &state, State::Read);
-    // Our own limits apply: the size check against memory and the file.
+    // Our own limits apply to the picture's size: the check against memory and the file.
     png_set_user_limits(state.png, PNG_UINT_31_MAX, PNG_UINT_31_MAX);
+    png_set_chunk_malloc_max(state.png, MaxChunkBytes);
+    png_set_chunk_cache_max(state.png, MaxCachedChunks);
+    // What libpng calls benign (a chunk too large to keep, a bad checksum in an ancillary
+    // chunk) is damage; the check of old sRGB profiles is no damage and is left out.
+    png_set_benign_errors(state.png, 0);
+    png_set_option(state.png, PNG_SKIP_sRGB_CHECK_PROFILE, PNG_OPTION_ON);
     png_read_info(state.png, state.info);
     return true;
 }

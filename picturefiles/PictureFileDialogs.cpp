@@ -5,7 +5,10 @@
 #include "picturefiles/PictureFileNames.h"
 #include "shell/BusyCursor.h"
 
+#include <QCoreApplication>
+#include <QElapsedTimer>
 #include <QFileInfo>
+#include <QScopedValueRollback>
 
 #include <utility>
 
@@ -20,11 +23,27 @@ std::optional<OpenedPicture> PictureFileDialogs::AskAndLoadPicture(QWidget* owne
 
 std::optional<OpenedPicture> PictureFileDialogs::LoadPicture(QWidget* owner, const QString& path) const
 {
+    // The windows keep repainting while the decoder helper works, and may be asked to
+    // open another file meanwhile (a drop): that waits for this one.
+    static bool loading = false;
+    if (loading) {
+        return std::nullopt;
+    }
     DecodeResult decoded;
     {
-        std::optional<shell::BusyCursor> busy;
+        const QScopedValueRollback<bool> busyLoading(loading, true);
+        std::optional<shell::BusyCursor> large;
+        std::optional<shell::BusyCursor> slow;
+        QElapsedTimer waited;
+        waited.start();
         PictureDecoder decoder;
-        decoder.OnSizeKnown([&busy](int32_t width, int32_t height) { busy.emplace(width, height); });
+        decoder.OnSizeKnown([&large](int32_t width, int32_t height) { large.emplace(width, height); });
+        decoder.OnWaiting([&slow, &waited] {
+            if (!slow && waited.elapsed() >= kWaitCursorAfterMs) {
+                slow.emplace();
+            }
+            QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
+        });
         decoded = decoder.Decode(FileSystemPath(path));
     }
     if (!decoded.Ok()) {

@@ -23,13 +23,17 @@ struct OpenedPicture {
 // given as owner owns the dialogs and the message boxes.
 class PictureFileDialogs {
 public:
+    static constexpr qint64 kWaitCursorAfterMs = 300;
+
     explicit PictureFileDialogs(shell::UserDialogs& dialogs) : dialogs_(dialogs) {}
 
     // The open dialog, then the picture. Nothing when the user cancels, or when the file
     // cannot be opened; then the user has been told why.
     std::optional<OpenedPicture> AskAndLoadPicture(QWidget* owner) const;
     // Opens a picture named elsewhere (the command line), with the same messages. The
-    // memory the picture may take is judged anew at each opening.
+    // memory the picture may take is judged anew at each opening. While a decode in the
+    // decoder helper runs, the windows go on repainting (input waits), and after
+    // kWaitCursorAfterMs the wait cursor shows; a file to open meanwhile is ignored.
     std::optional<OpenedPicture> LoadPicture(QWidget* owner, const QString& path) const;
 
     // The save dialog, then the JPEG file and a message: the confirmation only when the

@@ -9,7 +9,7 @@ packages=(
   cmake ninja-build g++ pkg-config
   qt6-base-dev qt6-base-dev-tools libqt6opengl6-dev libgl-dev
   qt6-image-formats-plugins qt6-translations-l10n qt6-svg-dev
-  libjpeg62-turbo-dev libjpeg-turbo-progs libpng-dev zlib1g-dev
+  libjpeg62-turbo-dev libjpeg-turbo-progs libpng-dev zlib1g-dev libtiff-dev
   libheif-dev libheif-examples webp
   libdlib-dev libdlib-data
   libgtest-dev libgmock-dev libbenchmark-dev

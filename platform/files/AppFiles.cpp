@@ -23,7 +23,31 @@ std::filesystem::path ProgramDir()
     return error ? std::filesystem::current_path() : exe.parent_path();
 }
 
+std::filesystem::path& DecoderHelperOverride()
+{
+    static std::filesystem::path program;
+    return program;
+}
+
+constexpr char kDecoderHelper[] = "miravo-decoder";
+
 } // namespace
+
+std::filesystem::path DecoderHelperPath()
+{
+    if (!DecoderHelperOverride().empty()) {
+        return DecoderHelperOverride();
+    }
+    const std::filesystem::path programDir = ProgramDir();
+    const std::filesystem::path beside = programDir / kDecoderHelper;
+    std::error_code error;
+    if (std::filesystem::is_regular_file(beside, error)) {
+        return beside;
+    }
+    return programDir.parent_path() / "libexec" / "miravo" / kDecoderHelper;
+}
+
+void SetDecoderHelperForTesting(const std::filesystem::path& program) { DecoderHelperOverride() = program; }
 
 std::filesystem::path AppDataDir()
 {

@@ -32,6 +32,12 @@ std::string ScaledImageName(const std::string& relativePath, int scale);
 // The cursor file of a tool or of "help" and "hand": <data>/<name>.cur.
 std::filesystem::path CursorFilePath(const std::string& name);
 
+// The decoder helper program: beside the program in a build folder, in
+// libexec/miravo beside the bin folder of an installed one. A program other than the
+// real one for tests (one that fails on purpose) when one was set.
+std::filesystem::path DecoderHelperPath();
+void SetDecoderHelperForTesting(const std::filesystem::path& program);
+
 // Points the data folder lookup at another program folder (tests, tools that run
 // from elsewhere); an empty path returns to the running program's own folder.
 void SetAppDirForTesting(const std::filesystem::path& programDir);

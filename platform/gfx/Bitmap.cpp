@@ -32,6 +32,13 @@ Bitmap Bitmap::Borrow(int32_t width, int32_t height, Argb* pixels)
     return b;
 }
 
+Bitmap Bitmap::Adopt(int32_t width, int32_t height, PixelBlock pixels)
+{
+    Bitmap b = Borrow(width, height, pixels.get());
+    b.owned_ = std::move(pixels);
+    return b;
+}
+
 Bitmap Bitmap::Clone() const
 {
     Bitmap copy = ForOverwrite(width_, height_);

@@ -22,6 +22,8 @@ public:
     static Bitmap ForOverwrite(int32_t width, int32_t height);
     // Borrows the caller's pixels; no copy is made.
     static Bitmap Borrow(int32_t width, int32_t height, Argb* pixels);
+    // Owns pixels allocated elsewhere, at least width * height of them.
+    static Bitmap Adopt(int32_t width, int32_t height, PixelBlock pixels);
 
     Bitmap(Bitmap&&) noexcept = default;
     Bitmap& operator=(Bitmap&&) noexcept = default;

@@ -53,6 +53,11 @@ PixelBlock PixelMemory::Allocate(size_t count, Contents contents)
     return PixelBlock(new Argb[count], PixelMemory());
 }
 
+PixelBlock PixelMemory::AdoptMapping(Argb* pixels, size_t mappedBytes)
+{
+    return PixelBlock(pixels, PixelMemory(mappedBytes));
+}
+
 void PixelMemory::operator()(Argb* pixels) const
 {
     if (mappedBytes_ != 0) {

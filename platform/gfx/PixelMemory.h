@@ -17,6 +17,9 @@ public:
 
     // count pixels; throws std::bad_alloc when memory is short.
     static std::unique_ptr<Argb[], PixelMemory> Allocate(size_t count, Contents contents);
+    // Takes over pixels mapped elsewhere (another process's pixels in shared memory):
+    // the block unmaps the mapping's bytes when it ends.
+    static std::unique_ptr<Argb[], PixelMemory> AdoptMapping(Argb* pixels, size_t mappedBytes);
 
     PixelMemory() = default;
     // The deleter: returns the block to where it came from.

@@ -1,5 +1,6 @@
 // The program installed into a fresh prefix and started from elsewhere, as the desktop
-// starts it: it finds its skin, cursors and pages there, and the desktop files validate.
+// starts it: it finds its skin, cursors, pages and decoder helper there, and the desktop
+// files validate.
 #include "ProgramDriver.h"
 
 #include "layout/WindowLayout.h"
@@ -23,7 +24,7 @@ TEST_F(InstallTest, InstalledProgramRunsFromAnotherFolderAndItsDesktopFilesValid
     const fs::path prefix = Folder() / "prefix";
     ASSERT_EQ(RunShell("cmake --install '" MIRAVO_BUILD_DIR "' --prefix '" + prefix.string() + "'").exitCode, 0);
     const fs::path data = prefix / "share/miravo/data";
-    for (const fs::path& file : {prefix / "bin/miravo", data / "main.bmp", data / "main@2x.bmp", data / "bc.cur",
+    for (const fs::path& file : {prefix / "bin/miravo", prefix / "libexec/miravo/miravo-decoder", data / "main.bmp", data / "main@2x.bmp", data / "bc.cur",
                                  data / "pages/help.html", prefix / "share/applications/org.miravo.Miravo.desktop",
                                  prefix / "share/metainfo/org.miravo.Miravo.metainfo.xml"}) {
         EXPECT_TRUE(fs::exists(file)) << file;
@@ -43,9 +44,10 @@ TEST_F(InstallTest, InstalledProgramRunsFromAnotherFolderAndItsDesktopFilesValid
     const auto metainfo = validate("appstreamcli validate --no-net '" + (prefix / "share/metainfo/org.miravo.Miravo.metainfo.xml").string() + "'");
     EXPECT_EQ(metainfo.exitCode, 0) << metainfo.output;
 
-    // Started from the test's own folder with a picture named relative to it.
-    fs::copy_file(fs::path(MIRAVO_SAMPLES_DIR) / "portrait.png", Folder() / "portrait.png");
-    Start("'" + (prefix / "bin/miravo").string() + "' portrait.png");
+    // Started from the test's own folder with a picture named relative to it, of a kind
+    // the decoder helper opens.
+    ASSERT_TRUE(QImage(MIRAVO_SAMPLES_DIR "/portrait.png").save(QString::fromStdString((Folder() / "portrait.tiff").string())));
+    Start("'" + (prefix / "bin/miravo").string() + "' portrait.tiff");
     const std::string window = WaitForWindow("^Miravo$");
     ASSERT_FALSE(window.empty()) << Log();
     const gfx::Rect save = layout::PlaceOf(layout::kMainWidgets, "save");

@@ -5,6 +5,7 @@
 
 #include "compare/CCompareDlg.h"
 #include "faces/FaceMessages.h"
+#include "files/AppFiles.h"
 #include "imageio/Messages.h"
 #include "imageio/PictureDecoder.h"
 #include "shell/BusyCursor.h"
@@ -690,4 +691,44 @@ TEST(MainWindow, AutoSmoothWithoutItsModelIsOffAndItsTipSaysWhy)
     d.ClickButton("smooth");
     Drag(d, At(150, 280), At(220, 320));
     EXPECT_EQ(d.Session().Steps().Size(), 1u) << "the brush works by colour alone";
+}
+
+// The decoder helper as the tests build it aborts on a marked file: the window says the
+// picture cannot be opened, and the picture being edited, its history and the tool stay.
+TEST(MainWindow, AHelperThatAbortsLeavesThePictureAndItsEditsAsTheyWere)
+{
+    MainWindowDriver d;
+    d.OpenPicture(300, 170);
+    d.ClickButton("blur");
+    d.Click(MainWindowDriver::OnCanvas(200, 300));
+    d.Click(MainWindowDriver::OnCanvas(260, 320));
+    ASSERT_EQ(d.Session().Steps().Size(), 2u);
+    const EditingSession* session = d.window->Session();
+    const gfx::Bitmap picture = WrapAsBitmap(d.Session().Picture()->Working()).Clone();
+    const gfx::Bitmap screen = d.Screen().Clone();
+
+    QFile marked(d.folder.filePath("marked.gif"));
+    ASSERT_TRUE(marked.open(QIODevice::WriteOnly));
+    marked.write("GIF89a\x01\x00\x01\x00\x00\x00\x00,\x00\x00\x00\x00\x01\x00\x01\x00\x00\x02\x02L\x01\x00;MIRAVO-ABORT", 41);
+    marked.close();
+    d.dialogs.AnswerOpen(marked.fileName());
+    SetDecoderHelperForTesting(MIRAVO_FAILING_DECODER);
+    d.window->Open();
+    SetDecoderHelperForTesting({});
+
+    ASSERT_EQ(d.dialogs.Messages().size(), 1);
+    EXPECT_EQ(d.dialogs.Messages().last(), QString::fromUtf8(messages::OpenFailed) + QString::fromUtf8(messages::DecoderCrashed));
+    EXPECT_EQ(d.window->Session(), session);
+    EXPECT_EQ(d.Session().Steps().Size(), 2u);
+    EXPECT_TRUE(d.Selected("blur"));
+    const Surface& after = d.Session().Picture()->Working();
+    for (int32_t y = 0; y < picture.Height(); ++y) {
+        ASSERT_TRUE(std::equal(picture.Scanline(y), picture.Scanline(y) + picture.Width(), after.pixels.get() + size_t(y) * size_t(after.width)))
+            << "picture row " << y;
+    }
+    d.window->repaint();
+    EXPECT_TRUE(SameArea(screen, d.Screen(), gfx::Rect{0, 0, screen.Width(), screen.Height()}));
+    // Still at work: undo takes back the second click.
+    d.ClickButton("undo");
+    EXPECT_EQ(d.Session().Steps().Size(), 1u);
 }

@@ -7,10 +7,13 @@
 #include <cstdint>
 #include <cstdio>
 #include <functional>
+#include <string>
+#include <string_view>
 #include <vector>
 
 #include <jpeglib.h>
 #include <png.h>
+#include <zlib.h>
 
 // Picture files made byte by byte with libjpeg, libpng and by hand, for the tests of
 // damaged and unusual files and for the fuzz seeds. No test framework inside.
@@ -216,15 +219,176 @@ inline std::vector<uint8_t> GifFile(int32_t width, int32_t height, const std::ve
     return gif;
 }
 
+// A TIFF file (little-endian, classic or BigTIFF) of strips coded elsewhere: the header,
+// the strips, then the first directory with its values.
+struct TiffLayout {
+    TiffLayout(int32_t w, int32_t h) : width(w), height(h) {}
+
+    int32_t width = 8;
+    int32_t height = 8;
+    bool big = false;
+    uint16_t compression = 1; // 1: none, 7: JPEG, 8: deflate
+    uint16_t photometric = 2; // RGB
+    uint16_t samplesPerPixel = 3;
+    uint16_t bitsPerSample = 8;
+    int32_t rowsPerStrip = 8;
+    std::vector<std::vector<uint8_t>> strips;
+};
+
+inline std::vector<uint8_t> TiffFile(const TiffLayout& layout)
+{
+    std::vector<uint8_t> file;
+    auto put = [&file](uint64_t value, int bytes) {
+        for (int i = 0; i < bytes; ++i) {
+            file.push_back(uint8_t(value >> (8 * i)));
+        }
+    };
+    const int offsetBytes = layout.big ? 8 : 4;
+    file = {'I', 'I', uint8_t(layout.big ? 43 : 42), 0};
+    if (layout.big) {
+        put(8, 2), put(0, 2);
+    }
+    const size_t directoryLink = file.size();
+    put(0, offsetBytes);
+    std::vector<uint64_t> offsets, counts;
+    for (const std::vector<uint8_t>& strip : layout.strips) {
+        offsets.push_back(file.size());
+        counts.push_back(strip.size());
+        file.insert(file.end(), strip.begin(), strip.end());
+    }
+    struct Entry {
+        uint16_t tag, type;
+        std::vector<uint64_t> values;
+    };
+    constexpr uint16_t Short = 3, Long = 4, Long8 = 16;
+    const uint16_t pieceType = layout.big ? Long8 : Long;
+    const std::vector<Entry> entries = {
+        {256, Long, {uint64_t(layout.width)}},
+        {257, Long, {uint64_t(layout.height)}},
+        {258, Short, std::vector<uint64_t>(layout.samplesPerPixel, layout.bitsPerSample)},
+        {259, Short, {layout.compression}},
+        {262, Short, {layout.photometric}},
+        {273, pieceType, offsets},
+        {277, Short, {layout.samplesPerPixel}},
+        {278, Long, {uint64_t(layout.rowsPerStrip)}},
+        {279, pieceType, counts},
+        {284, Short, {1}},
+    };
+    auto typeBytes = [](uint16_t type) { return type == Short ? 2 : type == Long ? 4 : 8; };
+    const size_t entryBytes = layout.big ? 20 : 12;
+    const size_t directory = file.size() + file.size() % 2;
+    file.resize(directory);
+    for (int i = 0; i < offsetBytes; ++i) {
+        file[directoryLink + size_t(i)] = uint8_t(uint64_t(directory) >> (8 * i));
+    }
+    size_t outside = directory + (layout.big ? 8 : 2) + entries.size() * entryBytes + size_t(offsetBytes);
+    put(entries.size(), layout.big ? 8 : 2);
+    std::vector<uint8_t> values;
+    for (const Entry& entry : entries) {
+        put(entry.tag, 2), put(entry.type, 2), put(entry.values.size(), offsetBytes);
+        const size_t bytes = entry.values.size() * size_t(typeBytes(entry.type));
+        std::vector<uint8_t> packed;
+        for (const uint64_t value : entry.values) {
+            for (int i = 0; i < typeBytes(entry.type); ++i) {
+                packed.push_back(uint8_t(value >> (8 * i)));
+            }
+        }
+        if (bytes <= size_t(offsetBytes)) {
+            packed.resize(size_t(offsetBytes));
+            file.insert(file.end(), packed.begin(), packed.end());
+        } else {
+            put(outside + values.size(), offsetBytes);
+            values.insert(values.end(), packed.begin(), packed.end());
+        }
+    }
+    put(0, offsetBytes); // no next directory
+    file.insert(file.end(), values.begin(), values.end());
+    return file;
+}
+
+inline std::vector<uint8_t> Deflated(const std::vector<uint8_t>& bytes)
+{
+    uLongf size = compressBound(uLong(bytes.size()));
+    std::vector<uint8_t> out(size);
+    compress2(out.data(), &size, bytes.data(), uLong(bytes.size()), 9);
+    out.resize(size);
+    return out;
+}
+
+// The PNG with a chunk put before its first data chunk: its length field says
+// claimedLength, and its bytes and checksum follow when they are as long as it claims;
+// otherwise the rest of the file follows, as a forged length makes of it.
+inline std::vector<uint8_t> WithPngChunk(const std::vector<uint8_t>& png, const char* type, uint32_t claimedLength,
+                                         const std::vector<uint8_t>& data)
+{
+    size_t at = 8;
+    while (at + 8 <= png.size() && std::string_view(reinterpret_cast<const char*>(&png[at + 4]), 4) != "IDAT") {
+        at += 12 + (size_t(png[at]) << 24 | size_t(png[at + 1]) << 16 | size_t(png[at + 2]) << 8 | png[at + 3]);
+    }
+    std::vector<uint8_t> chunk{uint8_t(claimedLength >> 24), uint8_t(claimedLength >> 16), uint8_t(claimedLength >> 8),
+                               uint8_t(claimedLength)};
+    chunk.insert(chunk.end(), type, type + 4);
+    chunk.insert(chunk.end(), data.begin(), data.end());
+    if (claimedLength == data.size()) {
+        const uint32_t crc = uint32_t(crc32(0, chunk.data() + 4, uInt(4 + data.size())));
+        chunk.insert(chunk.end(), {uint8_t(crc >> 24), uint8_t(crc >> 16), uint8_t(crc >> 8), uint8_t(crc)});
+    }
+    std::vector<uint8_t> out(png.begin(), png.begin() + long(at));
+    out.insert(out.end(), chunk.begin(), chunk.end());
+    out.insert(out.end(), png.begin() + long(at), png.end());
+    return out;
+}
+
+// A GIF whose logical screen claims another size than its image's.
+inline std::vector<uint8_t> WithGifScreen(std::vector<uint8_t> gif, uint16_t width, uint16_t height)
+{
+    gif[6] = uint8_t(width), gif[7] = uint8_t(width >> 8), gif[8] = uint8_t(height), gif[9] = uint8_t(height >> 8);
+    return gif;
+}
+
+// A WebP file with an extended header (VP8X) that claims a canvas of the size, over the
+// original's frame.
+inline std::vector<uint8_t> WithWebpCanvas(const std::vector<uint8_t>& webp, uint32_t width, uint32_t height)
+{
+    std::vector<uint8_t> chunk{'V', 'P', '8', 'X', 10, 0, 0, 0, 0, 0, 0, 0};
+    for (const uint32_t side : {width - 1, height - 1}) {
+        chunk.insert(chunk.end(), {uint8_t(side), uint8_t(side >> 8), uint8_t(side >> 16)});
+    }
+    std::vector<uint8_t> out(webp.begin(), webp.begin() + 12);
+    out.insert(out.end(), chunk.begin(), chunk.end());
+    out.insert(out.end(), webp.begin() + 12, webp.end());
+    const uint32_t riff = uint32_t(out.size() - 8);
+    out[4] = uint8_t(riff), out[5] = uint8_t(riff >> 8), out[6] = uint8_t(riff >> 16), out[7] = uint8_t(riff >> 24);
+    return out;
+}
+
+// An uncompressed true-colour TGA file (B, G, R bytes, bottom row first), with the
+// "TRUEVISION-XFILE" footer of version 2 when asked.
+inline std::vector<uint8_t> TgaFile(uint16_t width, uint16_t height, bool footer)
+{
+    std::vector<uint8_t> tga{0, 0, 2, 0, 0, 0, 0, 0, 0, 0, 0, 0, uint8_t(width), uint8_t(width >> 8), uint8_t(height),
+                             uint8_t(height >> 8), 24, 0};
+    for (int i = 0; i < width * height; ++i) {
+        tga.insert(tga.end(), {uint8_t(i * 7), uint8_t(i * 3), uint8_t(200)});
+    }
+    if (footer) {
+        tga.insert(tga.end(), 8, 0);
+        const std::string signature = "TRUEVISION-XFILE.";
+        tga.insert(tga.end(), signature.begin(), signature.end());
+        tga.push_back(0);
+    }
+    return tga;
+}
+
 // A picture written by Qt's writer for the format (TIFF, WebP, XBM, PBM, XPM ...).
-inline std::vector<uint8_t> QtFile(const QImage& image, const char* format)
+inline std::vector<uint8_t> QtFile(const QImage& image, const char* format, int quality = 100)
 {
     QByteArray bytes;
     QBuffer buffer(&bytes);
     buffer.open(QIODevice::WriteOnly);
     QImageWriter writer(&buffer, format);
     if (QByteArray(format) == "webp") {
-        writer.setQuality(100); // lossless
+        writer.setQuality(quality); // 100: lossless
     }
     writer.write(image);
     return {bytes.begin(), bytes.end()};

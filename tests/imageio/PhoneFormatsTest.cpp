@@ -1,6 +1,7 @@
 // HEIC, WebP and TIFF files made by the tools such files come from, opened through the
 // one decoder entry: upright, with their metadata, and refused when cut off.
 #include "imageio/ExifOrientation.h"
+#include "imageio/HeifFiles.h"
 #include "imageio/JpegWriter.h"
 #include "imageio/PictureDecoder.h"
 #include "imageio/PictureFiles.h"
@@ -140,4 +141,46 @@ TEST(PhoneFormats, WebpFromCwebpAndTurnedTiffFromImageMagickOpenExactly)
     ASSERT_TRUE(tiff.Ok()) << tiff.message;
     ASSERT_EQ(tiff.bitmap->Width(), kHeight);
     ExpectQuadrants(*tiff.bitmap, {kQuadrants[2], kQuadrants[0], kQuadrants[3], kQuadrants[1]}, 0);
+}
+
+// libheif turns, mirrors and crops only pictures of eight bits; deeper ones are
+// transformed by the decoder itself. The same grid at both depths, under the same
+// transformations in the same order, must give the same picture.
+TEST(PhoneFormats, DeepHeicIsTransformedAsLibheifTransformsAnEightBitOne)
+{
+    using namespace heiffiles;
+    TempFolder folder;
+    const uint32_t colours[4] = {0xE02010, 0x20C040, 0x2040D0, 0xF0E020};
+    std::vector<Item> tiles[2];
+    for (const uint32_t colour : colours) {
+        tiles[0].push_back(Coded(Code(64, 64, colour, 8), 64, 64));
+        tiles[1].push_back(Coded(Code(64, 64, colour, 10), 64, 64));
+    }
+    const std::vector<std::vector<std::vector<uint8_t>>> transformations = {
+        {Imir(0)},
+        {Imir(1)},
+        {Irot(1), Imir(0)},
+        {Imir(0), Irot(1)},
+        {Irot(3), Imir(1)},
+        {Irot(2), Imir(0)},
+        {Clap({100, 1, 50, 1, -7, 1, 3, 2}), Irot(1), Imir(0)},
+        {Irot(1), Imir(1), Clap({41, 1, 99, 1, 5, 1, -1, 1})},
+    };
+    for (size_t i = 0; i < transformations.size(); ++i) {
+        gfx::Bitmap pictures[2];
+        for (int deep = 0; deep < 2; ++deep) {
+            std::vector<Item> items = tiles[deep];
+            items.push_back(Grid(2, 2, 120, 100, {1, 2, 3, 4}));
+            for (const auto& property : transformations[i]) {
+                items.back().properties.push_back(property);
+            }
+            WriteBytes(folder.File("grid.heic"), HeifFile(items, 5));
+            DecodeResult result = PictureDecoder().Decode(folder.File("grid.heic"));
+            ASSERT_TRUE(result.Ok()) << i << (deep ? " deep: " : ": ") << result.message;
+            pictures[deep] = std::move(*result.bitmap);
+        }
+        ASSERT_EQ(pictures[1].Width(), pictures[0].Width()) << i;
+        ASSERT_EQ(pictures[1].Height(), pictures[0].Height()) << i;
+        EXPECT_LE(MaxChannelDifference(pictures[0], pictures[1]), 4) << i;
+    }
 }

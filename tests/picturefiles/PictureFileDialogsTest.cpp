@@ -1,5 +1,7 @@
 #include "platform/shell/QtTestApp.h"
 
+#include "files/AppFiles.h"
+#include "imageio/GeneratedFiles.h"
 #include "imageio/Messages.h"
 #include "imageio/PictureDecoder.h"
 #include "imageio/PictureFiles.h"
@@ -8,10 +10,14 @@
 
 #include <gtest/gtest.h>
 
+#include <QCursor>
 #include <QDir>
 #include <QFile>
+#include <QGuiApplication>
 #include <QImage>
 #include <QTemporaryDir>
+#include <QTimer>
+#include <QWidget>
 
 
 using shell::ScriptedUserDialogs;
@@ -124,4 +130,55 @@ TEST_F(JpegSaveDialog, OpenDialogOffersEveryKindOfTheTable)
     EXPECT_EQ(dialogs_.OpenFilter(),
               QString::fromUtf8("所有图片 (*.jpg *.jpeg *.png *.bmp *.gif *.tif *.tiff *.webp *.heic *.heif);;"
                                 "JPEG Files (*.jpg *.jpeg);;PNG Files (*.png);;Bitmap Files (*.bmp)"));
+}
+
+namespace {
+
+class PaintCounter : public QWidget {
+public:
+    int paints = 0;
+
+protected:
+    void paintEvent(QPaintEvent*) override { ++paints; }
+};
+
+} // namespace
+
+// The decoder helper takes 1.5 s on a marked file: meanwhile the windows repaint, the
+// wait cursor shows, and another file to open is turned away.
+TEST_F(JpegSaveDialog, WindowsRepaintUnderTheWaitCursorWhileALongDecodeRuns)
+{
+    std::vector<uint8_t> gif = generatedfiles::GifFile(9, 4, {0, 0xFFFFFF}, [](int32_t x, int32_t) { return uint8_t(x % 2); });
+    const std::string mark = "MIRAVO-SLOW";
+    gif.insert(gif.end(), mark.begin(), mark.end());
+    picturefiles::WriteBytes(PathOf("slow.gif").toStdString(), gif);
+    PaintCounter window;
+    window.resize(40, 30);
+    window.show();
+    QCoreApplication::processEvents();
+    int ticks = 0, waitCursorTicks = 0, paintsBefore = window.paints;
+    std::optional<OpenedPicture> nested;
+    QTimer ticker;
+    QObject::connect(&ticker, &QTimer::timeout, [&] {
+        window.update();
+        const QCursor* cursor = QGuiApplication::overrideCursor();
+        waitCursorTicks += cursor && cursor->shape() == Qt::WaitCursor;
+        if (++ticks == 5) {
+            nested = files_.LoadPicture(nullptr, PathOf("slow.gif"));
+        }
+    });
+    ticker.start(50);
+    SetDecoderHelperForTesting(MIRAVO_FAILING_DECODER);
+    const std::optional<OpenedPicture> opened = files_.LoadPicture(nullptr, PathOf("slow.gif"));
+    SetDecoderHelperForTesting({});
+    ticker.stop();
+    ASSERT_TRUE(opened.has_value()) << dialogs_.Messages().join('\n').toStdString();
+    EXPECT_EQ(opened->bitmap.Width(), 9);
+    EXPECT_GE(ticks, 15);
+    EXPECT_GE(window.paints - paintsBefore, 10);
+    // From 0.3 s on, at 50 ms a tick.
+    EXPECT_GE(waitCursorTicks, ticks - 10);
+    EXPECT_EQ(QGuiApplication::overrideCursor(), nullptr);
+    EXPECT_FALSE(nested.has_value());
+    EXPECT_TRUE(dialogs_.Messages().isEmpty());
 }
