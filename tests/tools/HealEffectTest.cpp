@@ -5,6 +5,7 @@
 #include "tools/HealEffect.h"
 #include "tools/PoissonBlend.h"
 #include "tools/PremultipliedArea.h"
+#include "tools/SourceFeatures.h"
 #include "tools/SpotFinder.h"
 
 #include <gtest/gtest.h>
@@ -275,5 +276,76 @@ TEST(SpotFinder, TakesTheSpotTheClickLiesOnAndItsEdgeNotTheBrowOrShadowBeyond)
         EXPECT_EQ(healed.centre, expected.centre);
         EXPECT_EQ(healed.radius, expected.radius);
         EXPECT_EQ(healed.bounds, expected.bounds);
+    }
+}
+
+namespace {
+
+// Hair: rows two pixels dark, two pixels light, with skin's texture on them.
+std::shared_ptr<Surface> Hair(int32_t width, int32_t height)
+{
+    auto hair = Skin(width, height, 7);
+    for (int32_t y = 0; y < height; ++y) {
+        if (y % 4 < 2) {
+            for (int32_t x = 0; x < width; ++x) {
+                hair->Row(y)[x] -= 0x00786450;
+            }
+        }
+    }
+    return hair;
+}
+
+} // namespace
+
+// A brush on plain skin with nothing but hair within reach: the disc is filled from its
+// surroundings alone, exactly the smooth surface through them; put a patch of skin
+// within reach and its texture is taken instead, and neither fill holds a hair's stripe.
+TEST(HealEffect, FillsFromTheSurroundingsAloneWhereOnlyHairIsWithinReach)
+{
+    constexpr int32_t kRadius = 10;
+    const gfx::Point target{70, 52};
+    auto picture = Hair(150, 110);
+    CopyBlock(*Skin(41, 41, 3), {0, 0}, *picture, {target.x - 20, target.y - 20}, 41);
+    const gfx::Rect brush = BrushAround(target, kRadius);
+    const HealDisc disc = HealDisc::UnderBrush(brush, picture->Bounds());
+    const PremultipliedArea pixels(*picture, picture->Bounds());
+    const std::vector<PremultipliedPixel> smooth = PoissonBlend(pixels, {0, 0}, picture->Bounds()).Fill(disc, std::nullopt);
+
+    const auto healedAmongHair = Healed(*picture, brush);
+    CopyBlock(*Skin(31, 31, 5), {0, 0}, *picture, {target.x + 15, target.y - 15}, 31); // 30 pixels right
+    const auto healedBesideSkin = Healed(*picture, brush);
+    bool textured = false;
+    for (int32_t y = disc.bounds.y; y < disc.bounds.Bottom(); ++y) {
+        for (int32_t x = disc.bounds.x; x < disc.bounds.Right(); ++x) {
+            if (!disc.Contains(x, y)) {
+                continue;
+            }
+            const size_t i = size_t(y - disc.bounds.y) * size_t(disc.bounds.width) + size_t(x - disc.bounds.x);
+            ASSERT_EQ(healedAmongHair->At(x, y), smooth[i].ToArgb()) << x << "," << y;
+            textured = textured || healedBesideSkin->At(x, y) != smooth[i].ToArgb();
+            for (const auto& healed : {healedAmongHair, healedBesideSkin}) {
+                ASSERT_GE((healed->At(x, y) >> 16) & 0xFF, 190u) << x << "," << y; // skin red is 196 .. 204
+            }
+        }
+    }
+    EXPECT_TRUE(textured);
+}
+
+// The strongest edges round every place, found with sliding maxima, are those found
+// patch by patch, on a picture wider than high, for radii smaller and larger than a patch.
+TEST(SourceFeatures, StrongestEdgesEverywhereEqualThoseFoundPlaceByPlace)
+{
+    const auto noise = testpictures::Noise(23, 17, 9);
+    const PremultipliedArea pixels(*noise, noise->Bounds());
+    const SourceFeatures features(pixels);
+    for (const int32_t radius : {1, 2, 5, 12}) {
+        SCOPED_TRACE(radius);
+        const std::vector<float> everywhere = features.StrongestEdgesEverywhere(radius);
+        ASSERT_EQ(everywhere.size(), size_t(23 * 17));
+        for (int32_t y = 0; y < 17; ++y) {
+            for (int32_t x = 0; x < 23; ++x) {
+                ASSERT_EQ(everywhere[size_t(y) * 23 + size_t(x)], features.StrongestEdges({x, y}, radius)) << x << "," << y;
+            }
+        }
     }
 }
