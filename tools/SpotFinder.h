@@ -22,7 +22,9 @@
 // each judged at its own first peak, and only spots the click lies on (their soft edge
 // included) count. Of those the smallest wins, the one standing out most, a little less
 // for each pixel its centre lies from the click, among spots of that size: a spot inside
-// a larger dark area (a shadow, an eye, the hair) is what the user pointed at. Spots that
+// a larger dark area (a shadow, an eye, the hair) is what the user pointed at. A spot a
+// little larger round the one chosen that stands out clearly more is the whole of it,
+// the smaller being its part seen from off its centre. Spots that
 // stand out clearly come before faint ones; where none stands out, the whole brush disc
 // is healed. The work follows the brush's size, not the picture's.
 class SpotFinder {
