@@ -2,35 +2,22 @@
 
 #include <algorithm>
 
-namespace {
-
-// The bounding box of the pixels nearer to the centre than radius, inside the limits.
-gfx::Rect BoundsOf(gfx::Point centre, int32_t radius, const gfx::Rect& limits)
-{
-    if (radius <= 0) {
-        return {};
-    }
-    const int32_t side = 2 * radius - 1;
-    return gfx::Rect{centre.x - radius + 1, centre.y - radius + 1, side, side}.Intersected(limits);
-}
-
-} // namespace
-
 HealDisc HealDisc::UnderBrush(const gfx::Rect& brush, const gfx::Rect& picture)
 {
-    HealDisc disc;
     const int32_t brushRadius = std::min(brush.width, brush.height) / 2;
-    disc.centre = {brush.x + brush.width / 2, brush.y + brush.height / 2};
-    disc.radius = brushRadius - std::max(1, brushRadius / 8);
-    disc.bounds = BoundsOf(disc.centre, disc.radius, picture);
-    return disc;
+    return Around({brush.x + brush.width / 2, brush.y + brush.height / 2},
+                  brushRadius - std::max(1, brushRadius / 8), picture);
 }
 
-HealDisc HealDisc::Within(gfx::Point innerCentre, int32_t innerRadius) const
+HealDisc HealDisc::Around(gfx::Point centre, int32_t radius, const gfx::Rect& limits)
 {
     HealDisc disc;
-    disc.centre = innerCentre;
-    disc.radius = std::min(radius, innerRadius);
-    disc.bounds = BoundsOf(innerCentre, disc.radius, bounds);
+    disc.centre = centre;
+    disc.radius = radius;
+    if (radius > 0) {
+        // The pixels nearer to the centre than radius lie within radius - 1 of it each way.
+        const int32_t side = 2 * radius - 1;
+        disc.bounds = gfx::Rect{centre.x - radius + 1, centre.y - radius + 1, side, side}.Intersected(limits);
+    }
     return disc;
 }

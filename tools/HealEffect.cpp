@@ -50,23 +50,29 @@ Patch HealEffect::Apply(const Surface& source, const gfx::Rect& requested)
     if (brushDisc.IsEmpty()) {
         return {r.x, r.y, r.width, r.height, nullptr};
     }
+    const gfx::Rect spotArea = SpotFinder::AreaRead(brushDisc).Intersected(picture);
+    const PremultipliedArea spotPixels(source, spotArea);
+    const HealDisc disc = SpotFinder(spotPixels, {spotArea.x, spotArea.y}).SpotIn(brushDisc, r);
+
     const int32_t brushRadius = std::min(requested.width, requested.height) / 2;
-    const int32_t reach = std::min(kReachInDiameters * 2 * brushRadius, kFarthestReach);
-    const int32_t widestRing = std::max(3, brushDisc.radius / 4);
-    const int32_t margin = reach + brushDisc.radius + widestRing + 2;
-    const gfx::Rect area = gfx::Rect{brushDisc.centre.x - margin, brushDisc.centre.y - margin, 2 * margin + 1,
-                                     2 * margin + 1}.Intersected(picture);
+    const int32_t reach = ReachFor(disc, brushRadius);
+    const int32_t ringWidth = std::max(3, disc.radius / 4);
+    const int32_t margin = reach + disc.radius + ringWidth + 2;
+    const gfx::Rect area =
+        gfx::Rect{disc.centre.x - margin, disc.centre.y - margin, 2 * margin + 1, 2 * margin + 1}.Intersected(picture);
     const PremultipliedArea pixels(source, area);
     const gfx::Point origin{area.x, area.y};
-    const PoissonBlend blend(pixels, origin, picture);
-
-    const HealDisc disc = SpotFinder(pixels, origin).SpotIn(brushDisc);
-    const int32_t ringWidth = std::max(3, disc.radius / 4);
     const std::optional<gfx::Point> offset = HealSourceSearch(pixels, origin, picture).BestOffset(disc, reach, ringWidth);
-    const std::vector<PremultipliedPixel> filled = blend.Fill(disc, offset);
+    const std::vector<PremultipliedPixel> filled = PoissonBlend(pixels, origin, picture).Fill(disc, offset);
     auto result = CreateSurface(disc.bounds.width, disc.bounds.height);
     if (filled.empty() || !WriteFill(source, disc, filled, *result)) {
         return {r.x, r.y, r.width, r.height, nullptr};
     }
     return {disc.bounds.x, disc.bounds.y, disc.bounds.width, disc.bounds.height, std::move(result), PatchBlend::Replace};
+}
+
+int32_t HealEffect::ReachFor(const HealDisc& disc, int32_t brushRadius)
+{
+    const int32_t brushReach = std::min(kReachInDiameters * 2 * brushRadius, kFarthestReach);
+    return std::min(brushReach, std::max(kLeastReach, kReachInDiameters * 2 * disc.radius));
 }

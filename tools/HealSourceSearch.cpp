@@ -12,6 +12,9 @@ constexpr int32_t kCoarsestReach = 24; // the reach on the level searched in ful
 constexpr size_t kFollowed = 8;         // places followed from one level to the next finer
 constexpr float kForgivenTone = 0.5f;   // share of the rings' mean difference not counted
 constexpr float kEdgeAllowance = 2.0f;  // edge energy a source may have, in smoothest places' worth
+// Edge energy (on the halved copy) of a small patch of an eye, a brow, a border of hair
+// or a lip line; skin, even in shadow, stays well below it.
+constexpr float kFeatureEdges = 12000.0f;
 
 int32_t FloorDivide(int32_t value, int32_t divisor)
 {
@@ -94,14 +97,34 @@ std::optional<float> HealSourceSearch::RingScore(const Level& level, const Ring&
     return squares / float(compared) - kForgivenTone * meanDifference.SquaredLength();
 }
 
+gfx::Point HealSourceSearch::Scoring::FeaturePlaceOf(gfx::Point inPicture) const
+{
+    return {featureCentre.x + FloorDivide(inPicture.x, featureScale),
+            featureCentre.y + FloorDivide(inPicture.y, featureScale)};
+}
+
+bool HealSourceSearch::Scoring::IsPlain(gfx::Point featurePlace) const
+{
+    if (!featureLevel.Contains(featurePlace.x, featurePlace.y)) {
+        return false;
+    }
+    return strongestEdges[size_t(featurePlace.y) * size_t(featureLevel.Width()) + size_t(featurePlace.x)] <= kFeatureEdges;
+}
+
 std::vector<HealSourceSearch::Candidate> HealSourceSearch::ScoreAll(const Level& level, const Ring& ring,
                                                                     const std::vector<gfx::Point>& offsets,
-                                                                    const Scoring& scoring) const
+                                                                    const Scoring& scoring, bool& anyWhole) const
 {
     std::vector<Candidate> scored;
+    anyWhole = false;
     for (const gfx::Point offset : offsets) {
         const gfx::Point inPicture{offset.x * level.scale, offset.y * level.scale};
         if (!IsWholeSource(scoring.disc, inPicture, scoring.reach)) {
+            continue;
+        }
+        anyWhole = true;
+        const gfx::Point source = scoring.FeaturePlaceOf(inPicture);
+        if (!scoring.IsPlain(source)) {
             continue;
         }
         const std::optional<float> ringScore =
@@ -109,8 +132,6 @@ std::vector<HealSourceSearch::Candidate> HealSourceSearch::ScoreAll(const Level&
         if (!ringScore) {
             continue;
         }
-        const gfx::Point source{scoring.featureCentre.x + FloorDivide(inPicture.x, scoring.featureScale),
-                                scoring.featureCentre.y + FloorDivide(inPicture.y, scoring.featureScale)};
         const SourceFeatures& features = scoring.features;
         const float edgeSurplus =
             std::max(0.0f, features.EdgeEnergy(source, scoring.featureRadius) - scoring.edgeAllowance);
@@ -182,21 +203,27 @@ std::vector<gfx::Point> AroundEach(const std::vector<Candidate>& candidates)
 
 } // namespace
 
-// The edge energy of the smoothest whole source within reach: a source may hold a few
-// times as much before it pays for it, so where every place nearby is busy (hair, a
-// brow) the busy ones still compete on their rings.
-float HealSourceSearch::EdgeAllowance(const Scoring& scoring) const
+// The edge energy of the smoothest plain source within reach: a source may hold a few
+// times as much before it pays for it, so where the skin nearby is all busy (in shadow,
+// by a brow) the busy places still compete on their rings. None when no whole source
+// within reach is plain.
+std::optional<float> HealSourceSearch::EdgeAllowance(const Scoring& scoring) const
 {
     const int32_t scale = scoring.featureScale;
-    float smoothest = -1;
+    std::optional<float> smoothest;
     for (const gfx::Point offset : AllWithin(scoring.reach / scale)) {
         if (IsWholeSource(scoring.disc, {offset.x * scale, offset.y * scale}, scoring.reach)) {
             const gfx::Point source{scoring.featureCentre.x + offset.x, scoring.featureCentre.y + offset.y};
-            const float energy = scoring.features.EdgeEnergy(source, scoring.featureRadius);
-            smoothest = smoothest < 0 ? energy : std::min(smoothest, energy);
+            if (scoring.IsPlain(source)) {
+                const float energy = scoring.features.EdgeEnergy(source, scoring.featureRadius);
+                smoothest = std::min(smoothest.value_or(energy), energy);
+            }
         }
     }
-    return kEdgeAllowance * std::max(smoothest, 0.0f);
+    if (!smoothest) {
+        return std::nullopt;
+    }
+    return kEdgeAllowance * *smoothest;
 }
 
 std::optional<gfx::Point> HealSourceSearch::BestOffset(const HealDisc& disc, int32_t reach, int32_t ringWidth) const
@@ -217,13 +244,20 @@ std::optional<gfx::Point> HealSourceSearch::BestOffset(const HealDisc& disc, int
     const Level& featureLevel = levels[std::min<size_t>(1, levels.size() - 1)];
     const SourceFeatures features(featureLevel.pixels);
     const int32_t featureScale = featureLevel.scale;
+    const int32_t featureRadius = std::max(1, int32_t(std::ceil(float(disc.radius) / float(featureScale))));
     Scoring scoring{disc,
                     reach,
+                    featureLevel.pixels,
                     features,
                     featureScale,
                     {FloorDivide(centreInArea.x, featureScale), FloorDivide(centreInArea.y, featureScale)},
-                    std::max(1, int32_t(std::ceil(float(disc.radius) / float(featureScale))))};
-    scoring.edgeAllowance = EdgeAllowance(scoring);
+                    featureRadius,
+                    features.StrongestEdgesEverywhere(featureRadius)};
+    const std::optional<float> allowance = EdgeAllowance(scoring);
+    if (!allowance) {
+        return std::nullopt; // no plain skin within reach: the disc is filled from its surroundings alone
+    }
+    scoring.edgeAllowance = *allowance;
 
     std::vector<Candidate> followed;
     for (size_t l = levels.size(); l-- > 0;) {
@@ -231,11 +265,17 @@ std::optional<gfx::Point> HealSourceSearch::BestOffset(const HealDisc& disc, int
         const float inner = std::max(float(disc.radius) / float(level.scale), 0.5f);
         const float outer = std::max(inner + 1.5f, float(disc.radius + ringWidth) / float(level.scale));
         const Ring ring(level, centreInArea, inner, outer);
-        // A level that found nothing (a picture hardly larger than the disc) leaves the
-        // next finer one to look everywhere within reach.
+        // A level where no source fits (a picture hardly larger than the disc) leaves the
+        // next finer one to look everywhere within reach; one where every source that
+        // fits holds a feature ends the search.
         const std::vector<gfx::Point> offsets =
             followed.empty() ? AllWithin(reach / level.scale) : AroundEach(followed);
-        followed = ring.offsets.empty() ? std::vector<Candidate>{} : BestApart(ScoreAll(level, ring, offsets, scoring));
+        bool anyWhole = false;
+        followed = ring.offsets.empty() ? std::vector<Candidate>{}
+                                        : BestApart(ScoreAll(level, ring, offsets, scoring, anyWhole));
+        if (followed.empty() && anyWhole) {
+            return std::nullopt;
+        }
     }
     if (followed.empty()) {
         return std::nullopt;

@@ -4,6 +4,7 @@
 #include "tools/SummedArea.h"
 
 #include <array>
+#include <vector>
 
 // What a place holds inside, for judging it as a heal's source: its edge energy (an eye,
 // a lip line, a border of hair have much; skin has little) and how far its middle
@@ -19,6 +20,12 @@ public:
 
     // The mean edge energy over the box of a disc round centre.
     float EdgeEnergy(gfx::Point centre, int32_t radius) const;
+    // The largest mean edge energy over the 3 x 3 patches in that box: a feature in one
+    // corner is not averaged away by the skin round it.
+    float StrongestEdges(gfx::Point centre, int32_t radius) const;
+    // StrongestEdges for one radius round every place of the area, row by row, in time
+    // that grows with the area alone.
+    std::vector<float> StrongestEdgesEverywhere(int32_t radius) const;
     // The squared difference between the mean of the disc's middle (half its radius)
     // and that of a box three times as wide: large for a dark or bright blob, nothing
     // for an even slope.
@@ -54,6 +61,8 @@ private:
         }
     };
 
+    int32_t width_;
+    int32_t height_;
     SummedArea<double> energy_;
     SummedArea<ChannelSums> colour_;
 };

@@ -125,9 +125,10 @@ void BM_BlurClick(benchmark::State& state)
 }
 BENCHMARK(BM_BlurClick)->Arg(1)->Arg(48)->Unit(benchmark::kMicrosecond);
 
-// A heal click at the largest brush (radius 40): the search of two brush diameters round
-// the disc, the blend, the undo snapshot and the history step. On plain skin no spot
-// stands out, so the whole disc is healed: the most a click can cost.
+// A heal click at the largest brush (radius 40): the search for a spot round the click,
+// the search of two diameters round the disc, the blend, the undo snapshot and the
+// history step. On plain skin no spot stands out, so the whole disc is healed: the most
+// a click can cost.
 void BM_HealClick(benchmark::State& state)
 {
     FakeEnvironment& env = SharedEnvironment(state.range(0), Content::Skin);

@@ -5,6 +5,7 @@
 #include "tools/HealEffect.h"
 #include "tools/PoissonBlend.h"
 #include "tools/PremultipliedArea.h"
+#include "tools/SourceFeatures.h"
 #include "tools/SpotFinder.h"
 
 #include <gtest/gtest.h>
@@ -220,50 +221,131 @@ TEST(PoissonBlend, FillsAnEvenSlopeExactlyAlsoWhereTheDiscMeetsAnEdge)
 }
 
 // The disc healed is the spot with its soft edge (darkened up to a pixel beyond its
-// radius) and no more, whatever lies further out in the brush circle. A spot well off
-// the centre is diluted below notice in the discs round the centre, and so is healed
-// with the whole disc, as where nothing stands out; a band alone stands out where the
-// discs first reach it.
-TEST(SpotFinder, TakesTheSpotAndItsEdgeNotTheBrowBeyond)
+// radius) and no more, wherever on the spot the click lands and whatever lies further
+// out in the brush circle: a brow below, a larger dark area round it. A click off any
+// spot, on a band or on plain skin heals the whole brush disc.
+TEST(SpotFinder, TakesTheSpotTheClickLiesOnAndItsEdgeNotTheBrowOrShadowBeyond)
 {
     struct Case {
         const char* name;
-        int32_t spotRadius; // 0: no spot
-        gfx::Point spotAt;  // from the brush's centre
-        bool brow;          // a dark band across the brush, 9 pixels below its centre
-        int32_t expected;
+        int32_t spotRadius;   // 0: no spot
+        gfx::Point spotAt;    // from the click
+        bool brow;            // a dark band across the brush, 9 pixels below the click
+        int32_t shadowRadius; // a larger, fainter dark disc round the spot's centre, 2 pixels off
+        bool found;
     };
     const Case cases[] = {
-        {"radius 3", 3, {0, 0}, false, 4},
-        {"radius 6", 6, {0, 0}, false, 7},
-        {"radius 3 above a brow", 3, {0, 0}, true, 4},
-        {"radius 2, a pixel off the centre", 2, {1, 0}, false, 3},
-        {"radius 3, well off the centre", 3, {4, 0}, false, 18},
-        {"nothing", 0, {0, 0}, false, 18},
-        {"only a brow", 0, {0, 0}, true, 11},
+        {"radius 3 under the click", 3, {0, 0}, false, 0, true},
+        {"radius 6 under the click", 6, {0, 0}, false, 0, true},
+        {"radius 3 above a brow", 3, {0, 0}, true, 0, true},
+        {"radius 4, clicked 3 pixels left of its centre", 4, {3, 0}, false, 0, true},
+        {"radius 3, clicked at (-3,+2) on its rim", 3, {3, -2}, true, 0, true},
+        {"radius 6, clicked on its rim along a diagonal", 6, {-4, 4}, false, 0, true},
+        {"radius 3 in a shadow", 3, {1, -1}, false, 9, true},
+        {"radius 3, 6 pixels from the click", 3, {6, 0}, false, 0, false},
+        {"nothing", 0, {0, 0}, false, 0, false},
+        {"only a brow", 0, {0, 0}, true, 0, false},
     };
-    const gfx::Point centre{50, 40};
+    const gfx::Point click{53, 41};
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
-        auto picture = Filled(100, 80, 0xFFC89678);
+        auto picture = Filled(110, 84, 0xFFC89678);
         if (c.brow) {
-            for (int32_t y = centre.y + 9; y < centre.y + 12; ++y) {
-                for (int32_t x = 0; x < 100; ++x) {
+            for (int32_t y = click.y + 9; y < click.y + 12; ++y) {
+                for (int32_t x = 0; x < picture->width; ++x) {
                     picture->Row(y)[x] = 0xFF503828;
                 }
             }
         }
+        const gfx::Point spotCentre{click.x + c.spotAt.x, click.y + c.spotAt.y};
+        if (c.shadowRadius > 0) {
+            const blemishes::Blemish shadow{spotCentre.x + 2, spotCentre.y, c.shadowRadius};
+            blemishes::Paint(*picture, std::span(&shadow, 1), 20);
+        }
         if (c.spotRadius > 0) {
-            const blemishes::Blemish spot{centre.x + c.spotAt.x, centre.y + c.spotAt.y, c.spotRadius};
+            const blemishes::Blemish spot{spotCentre.x, spotCentre.y, c.spotRadius};
             blemishes::Paint(*picture, std::span(&spot, 1));
         }
-        const PremultipliedArea pixels(*picture, picture->Bounds());
-        const HealDisc brushDisc = HealDisc::UnderBrush({centre.x - 20, centre.y - 20, 40, 40}, picture->Bounds());
+        const gfx::Rect brush = BrushAround(click, 20);
+        const HealDisc brushDisc = HealDisc::UnderBrush(brush, picture->Bounds());
         ASSERT_EQ(brushDisc.radius, 18);
-        const HealDisc spot = SpotFinder(pixels, {0, 0}).SpotIn(brushDisc);
-        EXPECT_EQ(spot.radius, c.expected);
-        EXPECT_EQ(spot.centre, centre);
-        EXPECT_EQ(spot.bounds, (gfx::Rect{centre.x - spot.radius + 1, centre.y - spot.radius + 1, 2 * spot.radius - 1,
-                                          2 * spot.radius - 1}));
+        const gfx::Rect read = SpotFinder::AreaRead(brushDisc).Intersected(picture->Bounds());
+        const PremultipliedArea pixels(*picture, read);
+        const HealDisc healed = SpotFinder(pixels, {read.x, read.y}).SpotIn(brushDisc, brush);
+        const HealDisc expected = c.found ? HealDisc::Around(spotCentre, c.spotRadius + 1, brush) : brushDisc;
+        EXPECT_EQ(healed.centre, expected.centre);
+        EXPECT_EQ(healed.radius, expected.radius);
+        EXPECT_EQ(healed.bounds, expected.bounds);
+    }
+}
+
+namespace {
+
+// Hair: rows two pixels dark, two pixels light, with skin's texture on them.
+std::shared_ptr<Surface> Hair(int32_t width, int32_t height)
+{
+    auto hair = Skin(width, height, 7);
+    for (int32_t y = 0; y < height; ++y) {
+        if (y % 4 < 2) {
+            for (int32_t x = 0; x < width; ++x) {
+                hair->Row(y)[x] -= 0x00786450;
+            }
+        }
+    }
+    return hair;
+}
+
+} // namespace
+
+// A brush on plain skin with nothing but hair within reach: the disc is filled from its
+// surroundings alone, exactly the smooth surface through them; put a patch of skin
+// within reach and its texture is taken instead, and neither fill holds a hair's stripe.
+TEST(HealEffect, FillsFromTheSurroundingsAloneWhereOnlyHairIsWithinReach)
+{
+    constexpr int32_t kRadius = 10;
+    const gfx::Point target{70, 52};
+    auto picture = Hair(150, 110);
+    CopyBlock(*Skin(41, 41, 3), {0, 0}, *picture, {target.x - 20, target.y - 20}, 41);
+    const gfx::Rect brush = BrushAround(target, kRadius);
+    const HealDisc disc = HealDisc::UnderBrush(brush, picture->Bounds());
+    const PremultipliedArea pixels(*picture, picture->Bounds());
+    const std::vector<PremultipliedPixel> smooth = PoissonBlend(pixels, {0, 0}, picture->Bounds()).Fill(disc, std::nullopt);
+
+    const auto healedAmongHair = Healed(*picture, brush);
+    CopyBlock(*Skin(31, 31, 5), {0, 0}, *picture, {target.x + 15, target.y - 15}, 31); // 30 pixels right
+    const auto healedBesideSkin = Healed(*picture, brush);
+    bool textured = false;
+    for (int32_t y = disc.bounds.y; y < disc.bounds.Bottom(); ++y) {
+        for (int32_t x = disc.bounds.x; x < disc.bounds.Right(); ++x) {
+            if (!disc.Contains(x, y)) {
+                continue;
+            }
+            const size_t i = size_t(y - disc.bounds.y) * size_t(disc.bounds.width) + size_t(x - disc.bounds.x);
+            ASSERT_EQ(healedAmongHair->At(x, y), smooth[i].ToArgb()) << x << "," << y;
+            textured = textured || healedBesideSkin->At(x, y) != smooth[i].ToArgb();
+            for (const auto& healed : {healedAmongHair, healedBesideSkin}) {
+                ASSERT_GE((healed->At(x, y) >> 16) & 0xFF, 190u) << x << "," << y; // skin red is 196 .. 204
+            }
+        }
+    }
+    EXPECT_TRUE(textured);
+}
+
+// The strongest edges round every place, found with sliding maxima, are those found
+// patch by patch, on a picture wider than high, for radii smaller and larger than a patch.
+TEST(SourceFeatures, StrongestEdgesEverywhereEqualThoseFoundPlaceByPlace)
+{
+    const auto noise = testpictures::Noise(23, 17, 9);
+    const PremultipliedArea pixels(*noise, noise->Bounds());
+    const SourceFeatures features(pixels);
+    for (const int32_t radius : {1, 2, 5, 12}) {
+        SCOPED_TRACE(radius);
+        const std::vector<float> everywhere = features.StrongestEdgesEverywhere(radius);
+        ASSERT_EQ(everywhere.size(), size_t(23 * 17));
+        for (int32_t y = 0; y < 17; ++y) {
+            for (int32_t x = 0; x < 23; ++x) {
+                ASSERT_EQ(everywhere[size_t(y) * 23 + size_t(x)], features.StrongestEdges({x, y}, radius)) << x << "," << y;
+            }
+        }
     }
 }
