@@ -5,6 +5,7 @@
 #include "art/GlyphPainter.h"
 #include "art/SkinLayout.h"
 #include "art/SkinTheme.h"
+#include "imageio/PictureKinds.h"
 
 #include <QFontMetrics>
 #include <QPainter>
@@ -76,7 +77,7 @@ void MainWindowPainter::PaintEmptyCanvas(QPainter& painter)
     DrawCentredText(painter, SkinTheme::Font(16), QColor(0xD8, 0xCC, 0xD0), centre.x(), textTop,
                     QStringLiteral("点击「打开」载入一张人像照片"));
     DrawCentredText(painter, SkinTheme::Font(12), SkinTheme::CanvasHint(), centre.x(), textTop + 24,
-                    QStringLiteral("支持 JPEG、PNG、BMP、HEIC、WebP、TIFF, 也可把照片拖到这里"));
+                    QStringLiteral("支持 %1, 也可把照片拖到这里").arg(QString::fromStdString(PictureKindList())));
     painter.restore();
 }
 
