@@ -1,14 +1,12 @@
 // The whole program in a real window: started with the sample portrait, used with the
 // mouse and the keyboard through xdotool, checked by screenshots and by the files it writes.
 
+#include "FittedCanvas.h"
 #include "ProgramDriver.h"
 #include "platform/shell/QtTestApp.h"
 
 #include "app/MainWidgets.h"
 #include "layout/WindowLayout.h"
-#include "engine/CanvasView.h"
-#include "engine/PictureLayer.h"
-#include "imageio/PictureDecoder.h"
 #include "shell/TextPainter.h"
 
 #include <QFile>
@@ -22,19 +20,6 @@ const gfx::Rect kCanvas = layout::kCanvas;
 
 gfx::Rect Place(std::string_view name) { return MainWidgets::PlaceOf(name); }
 gfx::Point OnCanvas(int x, int y) { return {kCanvas.x + x, kCanvas.y + y}; }
-
-// What the canvas shows of a picture fitted into it, rendered here from the same file.
-QImage FittedCanvas(const std::string& path)
-{
-    DecodeResult decoded = PictureDecoder().Decode(path);
-    auto picture = std::make_shared<PictureLayer>(MoveIntoSurface(std::move(*decoded.bitmap)));
-    CanvasView view(picture->Width(), picture->Height(), kCanvas.width, kCanvas.height);
-    view.AddLayer(picture);
-    gfx::Bitmap canvas(kCanvas.width, kCanvas.height);
-    gfx::Graphics graphics(canvas);
-    view.RenderFull(true, graphics);
-    return shell::ToQImage(canvas).convertToFormat(QImage::Format_RGB32);
-}
 
 QImage HelpPanel(const char* text)
 {
@@ -91,7 +76,7 @@ TEST_F(EndToEndTest, RetouchCompareSaveUndoZoomAndReset)
     if (IsSkipped() || HasFatalFailure()) {
         return;
     }
-    const QImage portrait = FittedCanvas(kPortrait);
+    const QImage portrait = FittedCanvas(kPortrait).Image();
     ParkPointer();
     QImage shot = WaitForShot([&](const QImage& s) { return Same(Area(s, kCanvas), portrait); });
     ASSERT_TRUE(Same(Area(shot, kCanvas), portrait)) << "the canvas shows the portrait fitted: " << Log();
@@ -201,7 +186,7 @@ TEST_F(EndToEndTest, WindowMovesByItsBandKeepsItsPictureAndOpensItsPagesAndMenu)
         return;
     }
     ParkPointer();
-    const QImage portrait = FittedCanvas(kPortrait);
+    const QImage portrait = FittedCanvas(kPortrait).Image();
     const QImage started = WaitForShot([&](const QImage& s) { return Same(Area(s, kCanvas), portrait); });
     ASSERT_TRUE(Same(Area(started, kCanvas), portrait));
     const QPoint origin = Position();
@@ -267,7 +252,7 @@ TEST_F(EndToEndTest, ShortcutKeysSpacePanAndHoldingBackslashToSeeThePictureAsOpe
     if (IsSkipped() || HasFatalFailure()) {
         return;
     }
-    const QImage portrait = FittedCanvas(kPortrait);
+    const QImage portrait = FittedCanvas(kPortrait).Image();
     ParkPointer();
     ASSERT_TRUE(CanvasShows(portrait));
 

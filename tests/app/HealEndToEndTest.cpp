@@ -2,12 +2,11 @@
 // the portrait away, Ctrl+Z brings it back pixel for pixel, Ctrl+Y heals it again, and
 // the saved file holds the healed skin.
 
+#include "FittedCanvas.h"
 #include "ProgramDriver.h"
 #include "platform/shell/QtTestApp.h"
 
 #include "app/MainWidgets.h"
-#include "engine/CanvasView.h"
-#include "engine/PictureLayer.h"
 #include "imageio/PictureDecoder.h"
 #include "layout/WindowLayout.h"
 #include "shell/BitmapImage.h"
@@ -59,21 +58,15 @@ TEST_F(HealEndToEndTest, OneClickHealsABlemishThatUndoBringsBackAndRedoHealsAgai
     if (IsSkipped() || HasFatalFailure()) {
         return;
     }
-    auto layer = std::make_shared<PictureLayer>(spotted);
-    CanvasView view(layer->Width(), layer->Height(), kCanvas.width, kCanvas.height);
-    view.AddLayer(layer);
-    gfx::Bitmap fitted(kCanvas.width, kCanvas.height);
-    gfx::Graphics graphics(fitted);
-    view.RenderFull(true, graphics);
-    const QImage opened = shell::ToQImage(fitted).convertToFormat(QImage::Format_RGB32);
+    const FittedCanvas fitted(spotted);
+    const QImage opened = fitted.Image();
     ParkPointer();
     ASSERT_TRUE(Same(Area(WaitForShot([&](const QImage& s) { return Same(Area(s, kCanvas), opened); }), kCanvas),
                      opened))
         << Log();
 
     Click(MainWidgets::PlaceOf("heal"));
-    const gfx::Point at{kCanvas.x + view.DestX() + int(spot.x * view.Zoom()),
-                        kCanvas.y + view.DestY() + int(spot.y * view.Zoom())};
+    const gfx::Point at = fitted.ClientPoint(spot.x, spot.y);
     Click(at.x, at.y);
     ParkPointer(); // the brush circle is drawn off the canvas from the next refresh on
     const auto shows = [&](const QImage& expected) {

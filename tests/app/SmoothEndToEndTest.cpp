@@ -2,15 +2,12 @@
 // face as one step, Ctrl+Z shows the portrait again pixel for pixel, Ctrl+Y the same
 // smoothing again, and the saved file holds it.
 
+#include "FittedCanvas.h"
 #include "ProgramDriver.h"
 #include "platform/shell/QtTestApp.h"
 
 #include "app/MainWidgets.h"
-#include "engine/CanvasView.h"
-#include "engine/PictureLayer.h"
-#include "imageio/PictureDecoder.h"
 #include "layout/WindowLayout.h"
-#include "shell/BitmapImage.h"
 
 namespace {
 
@@ -38,15 +35,7 @@ TEST_F(SmoothEndToEndTest, OneClickSmoothsTheFaceAsOneStepThatUndoAndRedoReplay)
     if (IsSkipped() || HasFatalFailure()) {
         return;
     }
-    DecodeResult decoded = PictureDecoder().Decode(kPortrait);
-    ASSERT_TRUE(decoded.Ok());
-    auto layer = std::make_shared<PictureLayer>(MoveIntoSurface(std::move(*decoded.bitmap)));
-    CanvasView view(layer->Width(), layer->Height(), kCanvas.width, kCanvas.height);
-    view.AddLayer(layer);
-    gfx::Bitmap fitted(kCanvas.width, kCanvas.height);
-    gfx::Graphics graphics(fitted);
-    view.RenderFull(true, graphics);
-    const QImage portrait = shell::ToQImage(fitted).convertToFormat(QImage::Format_RGB32);
+    const QImage portrait = FittedCanvas(kPortrait).Image();
     ParkPointer();
     ASSERT_TRUE(Same(CanvasWhen([&](const QImage& c) { return Same(c, portrait); }), portrait)) << Log();
 
