@@ -102,50 +102,39 @@ void BM_StretchDragEvent(benchmark::State& state)
 }
 BENCHMARK(BM_StretchDragEvent)->Arg(1)->Arg(48)->Unit(benchmark::kMicrosecond);
 
-// A blur click at the largest brush (radius 40): press, release with its undo snapshot,
-// history step and commit. The history is cleared each time, as a long session's
-// memory is not what is measured here.
-void BM_BlurClick(benchmark::State& state)
+// Clicks of a click tool at the largest brush (radius 40), spread over the picture's
+// middle: press, release with its undo snapshot, history step and commit. The history is
+// cleared each time, as a long session's memory is not what is measured here.
+void RunClicksAtLargestBrush(benchmark::State& state, FakeEnvironment& env, std::shared_ptr<Effect> effect)
 {
-    FakeEnvironment& env = SharedEnvironment(state.range(0));
     auto size = std::make_shared<OperationScope>(10, 40);
     size->SetValue(40);
-    ClickEffectOperation blur(&env, SpotRemoval(), NullEffect::Shared(), size);
+    ClickEffectOperation tool(&env, std::move(effect), NullEffect::Shared(), size);
     const gfx::Point centre = CentreOf(env);
     int32_t step = 0;
     for (auto _ : state) {
         env.cursor = {centre.x + (step % 16) * 20, centre.y + (step / 16 % 16) * 20};
         ++step;
-        blur.buttonState = 1;
-        blur.OnLeftDown(&env);
-        blur.buttonState = 0;
-        blur.OnButtonUp(&env);
+        tool.buttonState = 1;
+        tool.OnLeftDown(&env);
+        tool.buttonState = 0;
+        tool.OnButtonUp(&env);
         env.history.Clear();
     }
 }
+
+void BM_BlurClick(benchmark::State& state)
+{
+    RunClicksAtLargestBrush(state, SharedEnvironment(state.range(0)), SpotRemoval());
+}
 BENCHMARK(BM_BlurClick)->Arg(1)->Arg(48)->Unit(benchmark::kMicrosecond);
 
-// A heal click at the largest brush (radius 40): the search for a spot round the click,
-// the search of two diameters round the disc, the blend, the undo snapshot and the
-// history step. On plain skin no spot stands out, so the whole disc is healed: the most
-// a click can cost.
+// A heal click: the search for a spot round the click, the search of two diameters round
+// the disc and the blend. On plain skin no spot stands out, so the whole disc is healed:
+// the most a click can cost.
 void BM_HealClick(benchmark::State& state)
 {
-    FakeEnvironment& env = SharedEnvironment(state.range(0), Content::Skin);
-    auto size = std::make_shared<OperationScope>(10, 40);
-    size->SetValue(40);
-    ClickEffectOperation heal(&env, std::make_shared<HealEffect>(), NullEffect::Shared(), size);
-    const gfx::Point centre = CentreOf(env);
-    int32_t step = 0;
-    for (auto _ : state) {
-        env.cursor = {centre.x + (step % 16) * 20, centre.y + (step / 16 % 16) * 20};
-        ++step;
-        heal.buttonState = 1;
-        heal.OnLeftDown(&env);
-        heal.buttonState = 0;
-        heal.OnButtonUp(&env);
-        env.history.Clear();
-    }
+    RunClicksAtLargestBrush(state, SharedEnvironment(state.range(0), Content::Skin), std::make_shared<HealEffect>());
 }
 BENCHMARK(BM_HealClick)->Arg(1)->Arg(48)->Unit(benchmark::kMillisecond);
 
